@@ -1,0 +1,62 @@
+set(NIMBREL_WARNINGS -Wall -Wextra -Wpedantic -Werror)
+
+# nimbrel_library(NAME DIR [FLAT] PUBLIC_LIBS ...): one static library from every .cpp under DIR
+# (only DIR itself with FLAT). A folder without sources yet becomes an interface library.
+function(nimbrel_library name dir)
+    cmake_parse_arguments(ARG "FLAT" "" "PUBLIC_LIBS" ${ARGN})
+    if(ARG_FLAT)
+        file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    else()
+        file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    endif()
+    if(sources)
+        add_library(${name} STATIC ${sources})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+        target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
+        target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_LIBS})
+    endif()
+endfunction()
+
+# Embeds every JSON string table of DIR into TARGET, so the program never looks for files at run time.
+function(nimbrel_strings target dir)
+    file(GLOB tables CONFIGURE_DEPENDS ${dir}/*.json)
+    list(SORT tables)
+    set(entries "")
+    foreach(table ${tables})
+        file(READ ${table} content)
+        string(APPEND entries "    R\"nimbrel(${content})nimbrel\",\n")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+    endforeach()
+    set(out ${CMAKE_BINARY_DIR}/generated/EnglishStrings.cpp)
+    file(CONFIGURE OUTPUT ${out} CONTENT
+"// Generated from resources/strings/en at configure time.
+#include <string_view>
+#include <vector>
+namespace nimbrel {
+const std::vector<std::string_view>& englishStringTables() {
+    static const std::vector<std::string_view> tables = {
+@entries@    };
+    return tables;
+}
+}  // namespace nimbrel
+" @ONLY)
+    target_sources(${target} PRIVATE ${out})
+endfunction()
+
+# nimbrel_test(NAME DIR LIBS...): one GoogleTest binary from every .cpp under tests/DIR.
+function(nimbrel_test name dir)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(${name} ${sources})
+    target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+    target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+endfunction()

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/Application.h"
+#include "platform/EventSource.h"
+#include "platform/Localizer.h"
+#include "platform/Log.h"
+#include "platform/MainLoop.h"
+#include "platform/Screens.h"
+#include "platform/Sound.h"
+#include "platform/SystemNotifications.h"
+#include "platform/UserDefaults.h"
+#include "platform/WindowList.h"
+#include "platform/Workspace.h"
+
+namespace nimbrel {
+
+// Every platform service the program uses, chosen once by the process entry. Components take the
+// few services they need in their constructors; only the entry and the delegate see this whole.
+struct Platform {
+    Accessibility& accessibility;
+    Workspace& workspace;
+    Application& application;
+    SystemNotifications& notifications;
+    Screens& screens;
+    WindowList& windowList;
+    EventSource& eventSource;
+    UserDefaults& defaults;
+    MainLoop& loop;
+    Sound& sound;
+    Log& log;
+    Localizer& strings;
+};
+
+}  // namespace nimbrel

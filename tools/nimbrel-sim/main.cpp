@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+    std::cout << "nimbrel-sim\n";
+    return 0;
+}
