@@ -1,0 +1,479 @@
+#include "engine/WindowMinimizer.h"
+
+#include <algorithm>
+
+#include "engine/Placement.h"
+
+namespace nimbrel {
+
+namespace {
+constexpr double kMessagingTimeout = 1.0;
+constexpr double kSecondPlacementDelay = 0.5;
+// A window whose size cannot be read is placed as if it were 800 x 600 points.
+constexpr Size kAssumedSize{800, 600};
+}  // namespace
+
+WindowMinimizer::WindowMinimizer(Platform& platform)
+    : platform_(platform),
+      access_(platform.accessibility, platform.workspace, platform.screens, platform.strings),
+      loop_(platform.loop),
+      cover_(std::make_unique<CoverController>()) {
+    // Bounds every accessibility call of the program when an application does not answer.
+    platform.accessibility.setMessagingTimeout(platform.accessibility.systemWideElement(),
+                                               kMessagingTimeout);
+    auto token = guard_.token();
+    activation_ =
+        platform.workspace.observe(WorkspaceAppEvent::didActivate, [this, token](AppRef app) {
+            if (LifetimeGuard::alive(token)) {
+                handleActivation(app);
+            }
+        });
+}
+
+WindowMinimizer::~WindowMinimizer() {
+    for (auto& [pid, observer] : observers_) {
+        platform_.accessibility.destroyObserver(observer);
+    }
+}
+
+// ---- records ------------------------------------------------------------------------------
+
+bool WindowMinimizer::isInMinimized(ElementRef element) const {
+    return std::any_of(minimized_.begin(), minimized_.end(),
+                       [&](const WindowRef& w) { return w.element == element; });
+}
+
+void WindowMinimizer::eraseMinimized(ElementRef element) {
+    std::erase_if(minimized_, [&](const WindowRef& w) { return w.element == element; });
+}
+
+void WindowMinimizer::moveToEnd(const WindowRef& window) {
+    eraseMinimized(window.element);
+    minimized_.push_back(window);
+}
+
+std::optional<Point> WindowMinimizer::storedOrigin(ElementRef element) const {
+    for (const auto& entry : hiddenOrigins_) {
+        if (entry.element == element) {
+            return entry.origin;
+        }
+    }
+    return std::nullopt;
+}
+
+void WindowMinimizer::eraseOrigin(ElementRef element) {
+    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& h) { return h.element == element; });
+}
+
+void WindowMinimizer::rememberOrigin(ElementRef element, Point origin) {
+    eraseOrigin(element);
+    hiddenOrigins_.push_back({element, origin});
+}
+
+const Lock* WindowMinimizer::lockFor(ElementRef element) const {
+    for (const auto& lock : locks_) {
+        if (lock.element == element) {
+            return &lock;
+        }
+    }
+    return nullptr;
+}
+
+bool WindowMinimizer::isLocked(ElementRef element) const {
+    return lockFor(element) != nullptr;
+}
+
+void WindowMinimizer::addLock(const Lock& lock) {
+    locks_.push_back(lock);
+    watch(lock);
+}
+
+void WindowMinimizer::removeLock(ElementRef element) {
+    auto it = std::find_if(locks_.begin(), locks_.end(),
+                           [&](const Lock& l) { return l.element == element; });
+    if (it == locks_.end()) {
+        return;
+    }
+    Lock lock = *it;
+    locks_.erase(it);
+    unwatch(lock);
+}
+
+// ---- hiding -------------------------------------------------------------------------------
+
+bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
+    bool lockFlag = locked || isLockedDesignation(window);
+    lastHideAt_ = loop_.now();
+    ElementRef element = window.element;
+
+    if (cover) {
+        cover_->cover(window);
+        moveToEnd(window);
+        // A covered window never moves, so there is nothing to watch for.
+        if (lockFlag && !isLocked(element)) {
+            locks_.push_back(Lock{element, window.app, std::nullopt});
+        }
+        return true;
+    }
+
+    auto position = access_.position(element);
+    if (position && access_.isOnScreen(element)) {
+        // A window that is visible again has no valid stored origin.
+        eraseOrigin(element);
+    }
+    // A window parked twice keeps its first origin, not its parked position.
+    std::optional<Point> origin = storedOrigin(element);
+    if (!origin) {
+        origin = position;
+    }
+    if (instantHide() || lockFlag) {
+        return park(window, lockFlag, origin);
+    }
+    return minimize(window, false, origin);
+}
+
+bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<Point> origin) {
+    ElementRef element = window.element;
+    if (access_.setPosition(access_.parkingPoint(), element) != AXError::success) {
+        return locked ? minimize(window, true, origin) : false;
+    }
+    if (locked && access_.isOnScreen(element)) {
+        // The application refused to move far enough: a locked window must not stay in sight.
+        return minimize(window, true, origin);
+    }
+    moveToEnd(window);
+    if (locked) {
+        eraseOrigin(element);
+        if (!isLocked(element)) {
+            addLock(Lock{element, window.app, origin});
+        }
+    } else if (origin) {
+        rememberOrigin(element, *origin);
+        watchFocus(window.app);
+    }
+    moveFocusAway(window);
+    return true;
+}
+
+bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::optional<Point> origin) {
+    ElementRef element = window.element;
+    if (access_.setMinimized(true, element) != AXError::success) {
+        return false;
+    }
+    moveToEnd(window);
+    if (locked && !isLocked(element)) {
+        eraseOrigin(element);
+        // Restored behind the program's back, the window then shows up beyond the screens.
+        access_.setPosition(access_.parkingPoint(), element);
+        addLock(Lock{element, window.app, origin});
+    }
+    return true;
+}
+
+bool WindowMinimizer::hideFocused(bool locked, bool cover) {
+    auto window = access_.focusedWindow();
+    return window ? hide(*window, locked, cover) : false;
+}
+
+void WindowMinimizer::moveFocusAway(const WindowRef& window) {
+    auto front = platform_.workspace.frontmostApplication();
+    if (!front || *front != window.app) {
+        return;
+    }
+    ElementRef application = access_.applicationElement(window.app);
+    if (access_.focusedWindowElement(application) != window.element) {
+        return;
+    }
+    for (ElementRef candidate : access_.standardWindows(application)) {
+        if (candidate == window.element || access_.isMinimized(candidate).value_or(false) ||
+            cover_->isCovered(candidate) || !access_.isOnScreen(candidate)) {
+            continue;
+        }
+        access_.setBool("AXMain", true, candidate);
+        access_.raise(candidate);
+        return;
+    }
+    // Nothing of the application is left in sight, so nothing of it may keep the keyboard focus.
+    platform_.workspace.hide(window.app);
+}
+
+bool WindowMinimizer::isConcealed(const WindowRef& window) {
+    return cover_->isCovered(window.element) || isLocked(window.element) ||
+           access_.isMinimized(window.element).value_or(false) ||
+           platform_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
+}
+
+bool WindowMinimizer::needsHide(const WindowRef& window, bool forceLocked) {
+    bool concealed = isConcealed(window);
+    bool wantsLock = forceLocked || isLockedDesignation(window);
+    if (wantsLock && concealed) {
+        // Out of sight but not yet guarded: it must be hidden again to become locked.
+        return !isLocked(window.element) && !cover_->isCovered(window.element);
+    }
+    return !concealed;
+}
+
+// ---- revealing ----------------------------------------------------------------------------
+
+void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
+                             std::function<void(bool)> completion) {
+    if (isAuthenticating_) {
+        completion(false);
+        return;
+    }
+    std::vector<WindowRef> request = windows;
+    std::set<Pid> wholeAppPids;
+    for (const auto& window : windows) {
+        if (isWholeAppDesignation(window)) {
+            wholeAppPids.insert(platform_.workspace.processID(window.app));
+        }
+    }
+    if (!wholeAppPids.empty()) {
+        prune();
+        for (const auto& hidden : minimized_) {
+            bool inRequest = std::any_of(request.begin(), request.end(), [&](const WindowRef& w) {
+                return w.isSameWindow(hidden);
+            });
+            if (!inRequest && wholeAppPids.count(platform_.workspace.processID(hidden.app))) {
+                request.push_back(hidden);
+            }
+        }
+    }
+    std::vector<WindowRef> free;
+    std::vector<WindowRef> guarded;
+    for (const auto& window : request) {
+        bool isGuarded = forceAuth || isLockedDesignation(window) || isLocked(window.element);
+        (isGuarded ? guarded : free).push_back(window);
+    }
+    bool freeResult = revealUnlocked(free, onScreen);
+    if (guarded.empty()) {
+        completion(freeResult);
+        return;
+    }
+    if (!authenticate) {
+        completion(false);
+        return;
+    }
+    isAuthenticating_ = true;
+    auto token = guard_.token();
+    authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
+                 [this, token, guarded, onScreen, freeResult, completion](bool success) {
+                     if (!LifetimeGuard::alive(token)) {
+                         return;
+                     }
+                     isAuthenticating_ = false;
+                     if (!success) {
+                         completion(false);
+                         return;
+                     }
+                     for (const auto& window : guarded) {
+                         const Lock* lock = lockFor(window.element);
+                         if (lock == nullptr) {
+                             continue;
+                         }
+                         std::optional<Point> origin = lock->origin;
+                         removeLock(window.element);
+                         if (origin) {
+                             access_.setPosition(adjustedIntoScreens(window.element, *origin),
+                                                 window.element);
+                         }
+                     }
+                     bool guardedResult = revealUnlocked(guarded, onScreen);
+                     completion(guardedResult && freeResult);
+                 });
+}
+
+bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen) {
+    bool all = true;
+    for (const auto& window : windows) {
+        all = revealOne(window, onScreen) && all;
+    }
+    return all;
+}
+
+bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
+    ElementRef element = window.element;
+    eraseMinimized(element);
+    Workspace& workspace = platform_.workspace;
+    if (workspace.isTerminated(window.app)) {
+        return false;
+    }
+    if (onRevealed) {
+        onRevealed(window);
+    }
+    if (cover_->isCovered(element)) {
+        cover_->uncover(element);
+        workspace.unhide(window.app);
+        if (onScreen) {
+            moveOntoChosenScreen(element);
+        }
+        access_.raise(element);
+        return true;
+    }
+    workspace.unhide(window.app);
+    if (auto origin = storedOrigin(element)) {
+        eraseOrigin(element);
+        access_.setPosition(adjustedIntoScreens(element, *origin), element);
+    } else if (!access_.isOnScreen(element)) {
+        if (auto centred = centredOrigin(element)) {
+            access_.setPosition(*centred, element);
+        }
+    }
+    bool wasMinimized = access_.isMinimized(element).value_or(false);
+    if (access_.setMinimized(false, element) != AXError::success) {
+        return false;
+    }
+    if (onScreen) {
+        moveOntoChosenScreen(element);
+        if (wasMinimized) {
+            // The de-miniaturise animation puts the window back where it was; place it again once
+            // the animation has ended.
+            auto token = guard_.token();
+            loop_.startTimer(kSecondPlacementDelay, false, [this, token, element] {
+                if (LifetimeGuard::alive(token)) {
+                    moveOntoChosenScreen(element);
+                }
+            });
+        }
+    }
+    access_.raise(element);
+    Pid pid = access_.processID(element).value_or(workspace.processID(window.app));
+    access_.setBool("AXFrontmost", true, platform_.accessibility.applicationElement(pid));
+    return true;
+}
+
+void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
+    prune();
+    if (minimized_.empty()) {
+        completion(false);
+        return;
+    }
+    reveal({minimized_.back()}, false, true, std::move(completion));
+}
+
+// ---- screens ------------------------------------------------------------------------------
+
+Screen WindowMinimizer::toAccessibility(const Screen& screen) {
+    auto screens = platform_.screens.screens();
+    double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
+    Screen converted = screen;
+    converted.frame = WindowAccess::toAccessibility(screen.frame, primaryHeight);
+    converted.visibleFrame = WindowAccess::toAccessibility(screen.visibleFrame, primaryHeight);
+    return converted;
+}
+
+std::optional<Screen> WindowMinimizer::chosenOrMainScreen() {
+    auto screen = chosenScreen();
+    if (!screen) {
+        screen = platform_.screens.mainScreen();
+    }
+    if (!screen) {
+        return std::nullopt;
+    }
+    return toAccessibility(*screen);
+}
+
+std::optional<Point> WindowMinimizer::centredOrigin(ElementRef element) {
+    auto screen = chosenOrMainScreen();
+    if (!screen) {
+        return std::nullopt;
+    }
+    Size size = access_.size(element).value_or(kAssumedSize);
+    const Rect& v = screen->visibleFrame;
+    return Point{v.midX() - size.width * 0.5, std::max(v.minY(), v.midY() - size.height * 0.5)};
+}
+
+Point WindowMinimizer::adjustedIntoScreens(ElementRef element, Point origin) {
+    Size size = access_.size(element).value_or(Size{0, 0});
+    Point centre{origin.x + size.width * 0.5, origin.y + size.height * 0.5};
+    for (const auto& rect : access_.screenRects()) {
+        if (rect.contains(centre)) {
+            return origin;
+        }
+    }
+    if (auto screen = chosenOrMainScreen()) {
+        if (auto placed = placement(Rect(origin, size), screen->frame, screen->visibleFrame)) {
+            return *placed;
+        }
+    }
+    return origin;
+}
+
+void WindowMinimizer::moveOntoChosenScreen(ElementRef element) {
+    auto chosen = chosenScreen();
+    if (!chosen) {
+        return;
+    }
+    auto position = access_.position(element);
+    auto size = access_.size(element);
+    if (!position || !size) {
+        return;
+    }
+    Screen screen = toAccessibility(*chosen);
+    if (auto placed = placement(Rect(*position, *size), screen.frame, screen.visibleFrame)) {
+        access_.setPosition(*placed, element);
+    }
+}
+
+// ---- observers ----------------------------------------------------------------------------
+
+ObserverRef WindowMinimizer::observerFor(Pid pid) {
+    if (auto it = observers_.find(pid); it != observers_.end()) {
+        return it->second;
+    }
+    auto token = guard_.token();
+    ObserverRef observer = platform_.accessibility.createObserver(
+        pid, [this, token, pid](ElementRef element, const std::string& notification) {
+            if (LifetimeGuard::alive(token)) {
+                handleNotification(pid, element, notification);
+            }
+        });
+    if (observer) {
+        observers_.emplace(pid, observer);
+    }
+    return observer;
+}
+
+void WindowMinimizer::watch(const Lock& lock) {
+    ObserverRef observer = observerFor(platform_.workspace.processID(lock.app));
+    if (!observer) {
+        return;
+    }
+    platform_.accessibility.addNotification(observer, lock.element, "AXWindowDeminiaturized");
+    platform_.accessibility.addNotification(observer, lock.element, "AXWindowMoved");
+}
+
+void WindowMinimizer::unwatch(const Lock& lock) {
+    auto it = observers_.find(platform_.workspace.processID(lock.app));
+    if (it == observers_.end()) {
+        return;
+    }
+    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowDeminiaturized");
+    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowMoved");
+}
+
+void WindowMinimizer::watchFocus(AppRef app) {
+    Pid pid = platform_.workspace.processID(app);
+    if (focusWatched_.count(pid)) {
+        return;
+    }
+    ObserverRef observer = observerFor(pid);
+    if (!observer) {
+        return;
+    }
+    if (platform_.accessibility.addNotification(observer,
+                                                platform_.accessibility.applicationElement(pid),
+                                                "AXFocusedWindowChanged") == AXError::success) {
+        focusWatched_.insert(pid);
+    }
+}
+
+void WindowMinimizer::handleNotification(Pid, ElementRef, const std::string&) {
+    // The locked-window guard and the focus-change handling act on these notifications.
+}
+
+void WindowMinimizer::handleActivation(AppRef) {
+    // The lock guard and the parked-window handling run here for every activation.
+}
+
+}  // namespace nimbrel

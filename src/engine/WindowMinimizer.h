@@ -1,0 +1,154 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/CoverController.h"
+#include "engine/WindowAccess.h"
+#include "engine/WindowKey.h"
+#include "engine/WindowRef.h"
+#include "platform/LifetimeGuard.h"
+#include "platform/MainLoop.h"
+#include "platform/Platform.h"
+
+namespace nimbrel {
+
+// A hidden window that comes back only after the user authenticates.
+struct Lock {
+    ElementRef element;
+    AppRef app;
+    std::optional<Point> origin;  // where a parked window was; none when covered or minimised
+};
+
+// Where a parked, unlocked window's top-left corner was before it was parked.
+struct HiddenOrigin {
+    ElementRef element;
+    Point origin;
+};
+
+struct ResumeWindow {
+    WindowKey key;
+    bool locked = false;
+    bool focus = false;
+};
+
+// The one engine that takes other applications' windows out of sight and brings them back. It owns
+// every record of what it hid; everything else asks it.
+class WindowMinimizer {
+  public:
+    explicit WindowMinimizer(Platform& platform);
+    WindowMinimizer(const WindowMinimizer&) = delete;
+    WindowMinimizer& operator=(const WindowMinimizer&) = delete;
+    ~WindowMinimizer();
+
+    // Hiding.
+    bool hide(const WindowRef& window, bool locked, bool cover);
+    bool hideFocused(bool locked, bool cover);
+    bool isConcealed(const WindowRef& window);
+    bool needsHide(const WindowRef& window, bool forceLocked);
+
+    // Revealing.
+    void reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
+                std::function<void(bool)> completion);
+    bool revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen);
+    bool revealOne(const WindowRef& window, bool onScreen);
+    void restoreLast(std::function<void(bool)> completion);
+
+    // Bookkeeping across the program's life.
+    void prune();
+    long adoptParked();
+    std::vector<ResumeWindow> resumeWindows();
+    std::optional<bool> resumeFocusLocked() const;
+    long applyResume(const std::vector<ResumeWindow>& windows, std::optional<bool> focusLocked);
+    void convertCoveredForRelaunch();
+    void releaseAll();
+
+    void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
+    bool hasLocks() const { return !locks_.empty(); }
+    bool isLocked(ElementRef element) const;
+
+    // Wired by the shell.
+    std::function<bool()> instantHide = [] { return false; };
+    std::function<bool(const WindowRef&)> isLockedDesignation = [](const WindowRef&) {
+        return false;
+    };
+    std::function<bool(const WindowRef&)> isWholeAppDesignation = [](const WindowRef&) {
+        return false;
+    };
+    std::function<void(const WindowRef&)> onRevealed;
+    // The screen the notice-screen setting selects, if it selects one.
+    std::function<std::optional<Screen>()> chosenScreen = [] { return std::optional<Screen>(); };
+    // The gate for revealing guarded windows; answers once, on the main loop. Without one nothing
+    // guarded is ever revealed.
+    std::function<void(const std::string& reason, std::function<void(bool)> completion)>
+        authenticate;
+
+    // Read-only views for the shell's lists and the console.
+    const std::vector<WindowRef>& minimized() const { return minimized_; }
+    const std::vector<Lock>& locks() const { return locks_; }
+    const std::vector<HiddenOrigin>& hiddenOrigins() const { return hiddenOrigins_; }
+    const std::vector<WindowRef>& focusHidden() const { return focusHidden_; }
+    bool focusActive() const { return focusActive_; }
+    bool isAuthenticating() const { return isAuthenticating_; }
+    std::size_t attemptCount() const { return attemptCount_; }
+    TimePoint lastHideAt() const { return lastHideAt_; }
+    CoverController& cover() { return *cover_; }
+    WindowAccess& access() { return access_; }
+
+  private:
+    bool park(const WindowRef& window, bool locked, std::optional<Point> origin);
+    bool minimize(const WindowRef& window, bool locked, std::optional<Point> origin);
+    void moveFocusAway(const WindowRef& window);
+
+    void moveToEnd(const WindowRef& window);
+    bool isInMinimized(ElementRef element) const;
+    void eraseMinimized(ElementRef element);
+    std::optional<Point> storedOrigin(ElementRef element) const;
+    void eraseOrigin(ElementRef element);
+    void rememberOrigin(ElementRef element, Point origin);
+    const Lock* lockFor(ElementRef element) const;
+    void addLock(const Lock& lock);
+    void removeLock(ElementRef element);
+
+    // Screens in accessibility space.
+    std::optional<Screen> chosenOrMainScreen();
+    Screen toAccessibility(const Screen& screen);
+    std::optional<Point> centredOrigin(ElementRef element);
+    Point adjustedIntoScreens(ElementRef element, Point origin);
+    void moveOntoChosenScreen(ElementRef element);
+
+    // Accessibility observers, one per process, created on demand.
+    ObserverRef observerFor(Pid pid);
+    void watch(const Lock& lock);
+    void unwatch(const Lock& lock);
+    void watchFocus(AppRef app);
+    void handleNotification(Pid pid, ElementRef element, const std::string& notification);
+    void handleActivation(AppRef app);
+
+    Platform& platform_;
+    WindowAccess access_;
+    MainLoop& loop_;
+
+    std::vector<WindowRef> minimized_;
+    std::vector<Lock> locks_;
+    std::map<Pid, ObserverRef> observers_;
+    bool isAuthenticating_ = false;
+    std::unique_ptr<CoverController> cover_;
+    std::vector<HiddenOrigin> hiddenOrigins_;
+    TimePoint lastHideAt_ = kDistantPast;
+    std::set<Pid> focusWatched_;
+    std::size_t attemptCount_ = 0;
+    bool focusActive_ = false;
+    std::vector<WindowRef> focusHidden_;
+    bool focusLocked_ = false;
+
+    Subscription activation_;
+    LifetimeGuard guard_;
+};
+
+}  // namespace nimbrel

@@ -1,0 +1,173 @@
+// Pruning, adoption at launch, the snapshot for an update relaunch and the release at termination.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/WindowMinimizer.h"
+
+namespace nimbrel {
+
+void WindowMinimizer::prune() {
+    Workspace& workspace = platform_.workspace;
+    std::erase_if(minimized_, [&](const WindowRef& window) {
+        if (workspace.isTerminated(window.app)) {
+            return true;
+        }
+        if (cover_->isCovered(window.element) ||
+            access_.isMinimized(window.element).value_or(false) || isLocked(window.element)) {
+            return false;
+        }
+        // A parked window that is back in sight was brought back by other means.
+        return !(storedOrigin(window.element) && !access_.isOnScreen(window.element));
+    });
+    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& entry) {
+        return !access_.processID(entry.element) || !access_.answersRole(entry.element);
+    });
+    std::vector<Lock> stale;
+    for (const auto& lock : locks_) {
+        if (workspace.isTerminated(lock.app) || !access_.answersRole(lock.element)) {
+            stale.push_back(lock);
+        }
+    }
+    for (const auto& lock : stale) {
+        removeLock(lock.element);
+    }
+}
+
+long WindowMinimizer::adoptParked() {
+    prune();
+    Point parking = access_.parkingPoint();
+    long count = 0;
+    for (const auto& window : access_.allWindows()) {
+        ElementRef element = window.element;
+        if (isInMinimized(element)) {
+            continue;
+        }
+        bool wantsLock = isLockedDesignation(window);
+        if (access_.isMinimized(element).value_or(false)) {
+            if (wantsLock) {
+                minimized_.push_back(window);
+                addLock(Lock{element, window.app, std::nullopt});
+                ++count;
+            }
+            continue;
+        }
+        auto position = access_.position(element);
+        if (!position || access_.isOnScreen(element)) {
+            continue;
+        }
+        // Only the parking column is compared: the window's y depends on the screens at the time.
+        if (!(std::abs(position->x - parking.x) <= 1 || wantsLock)) {
+            continue;
+        }
+        auto origin = centredOrigin(element);
+        minimized_.push_back(window);
+        if (wantsLock) {
+            addLock(Lock{element, window.app, origin});
+        } else {
+            if (origin) {
+                rememberOrigin(element, *origin);
+            }
+            watchFocus(window.app);
+        }
+        ++count;
+    }
+    return count;
+}
+
+std::vector<ResumeWindow> WindowMinimizer::resumeWindows() {
+    prune();
+    std::vector<ResumeWindow> result;
+    for (const auto& window : minimized_) {
+        auto key = access_.key(window);
+        if (!key) {
+            continue;
+        }
+        bool focus = std::any_of(focusHidden_.begin(), focusHidden_.end(),
+                                 [&](const WindowRef& w) { return w.isSameWindow(window); });
+        result.push_back({*key, isLocked(window.element), focus});
+    }
+    return result;
+}
+
+std::optional<bool> WindowMinimizer::resumeFocusLocked() const {
+    if (!focusActive_) {
+        return std::nullopt;
+    }
+    return focusLocked_;
+}
+
+long WindowMinimizer::applyResume(const std::vector<ResumeWindow>& windows,
+                                  std::optional<bool> focusLocked) {
+    long count = 0;
+    for (const auto& record : windows) {
+        auto window = access_.resolve(record.key);
+        if (!window) {
+            continue;
+        }
+        bool hidden = false;
+        if (record.locked) {
+            hidden = hide(*window, true, false);
+        } else {
+            ElementRef element = window->element;
+            bool inSight = !cover_->isCovered(element) && !isLocked(element) &&
+                           !access_.isMinimized(element).value_or(false) &&
+                           !platform_.workspace.isHidden(window->app) &&
+                           access_.isOnScreen(element);
+            hidden = inSight && hide(*window, false, false);
+        }
+        if (hidden) {
+            ++count;
+            if (record.focus) {
+                focusHidden_.push_back(*window);
+            }
+        }
+    }
+    if (focusLocked) {
+        focusActive_ = true;
+        focusLocked_ = *focusLocked;
+    }
+    return count;
+}
+
+void WindowMinimizer::convertCoveredForRelaunch() {
+    // Cover panels die with the process: turn each covered window into a minimised one in place.
+    for (const auto& window : minimized_) {
+        if (!cover_->isCovered(window.element)) {
+            continue;
+        }
+        auto origin = access_.position(window.element);
+        access_.setPosition(access_.parkingPoint(), window.element);
+        access_.setMinimized(true, window.element);
+        if (origin) {
+            access_.setPosition(*origin, window.element);
+        }
+    }
+    releaseAll();
+}
+
+void WindowMinimizer::releaseAll() {
+    for (const auto& lock : locks_) {
+        if (lock.origin) {
+            access_.setMinimized(true, lock.element);
+        }
+    }
+    std::vector<Lock> locks = std::move(locks_);
+    locks_.clear();
+    for (const auto& lock : locks) {
+        unwatch(lock);
+        if (lock.origin) {
+            access_.setPosition(adjustedIntoScreens(lock.element, *lock.origin), lock.element);
+        }
+    }
+    for (const auto& entry : hiddenOrigins_) {
+        if (!access_.isOnScreen(entry.element)) {
+            access_.setMinimized(true, entry.element);
+            access_.setPosition(adjustedIntoScreens(entry.element, entry.origin), entry.element);
+        }
+    }
+    hiddenOrigins_.clear();
+    minimized_.clear();
+    cover_->removeAll();
+}
+
+}  // namespace nimbrel
