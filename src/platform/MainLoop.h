@@ -6,7 +6,8 @@
 
 namespace nimbrel {
 
-// Seconds on the platform's clock. Only differences and order mean anything.
+// Seconds since the platform's reference date, 1 January 2001 00:00:00 UTC; persisted dates use
+// the same scale.
 using TimePoint = double;
 inline constexpr TimePoint kDistantPast = -std::numeric_limits<double>::infinity();
 
