@@ -13,7 +13,7 @@ namespace nimbrel::sim {
 // A main loop on a virtual clock. Nothing runs by itself: the desktop turns the loop after every
 // command (runDue) and moves time on only when told (advance), running due work in time order.
 class SimMainLoop final : public MainLoop {
-public:
+  public:
     TimePoint now() override { return now_; }
     void post(std::function<void()> work) override;
     TimerId startTimer(double interval, bool repeats, std::function<void()> fire) override;
@@ -23,16 +23,19 @@ public:
     void runDue();
     // Moves the clock forward, running every timer and queued work as its time comes.
     void advance(double seconds);
-    // Time that passes inside a blocking call (an application that does not answer): the clock moves
-    // but nothing runs until the current work is done.
+    // Time that passes inside a blocking call (an application that does not answer): the clock
+    // moves but nothing runs until the current work is done.
     void elapse(double seconds) { now_ += seconds; }
     // The program's process ended: none of its pending work or timers survive it.
-    void discardAll() { entries_.clear(); }
+    void discardAll() {
+        entries_.clear();
+        keys_.clear();
+    }
 
     bool hasPendingWork() const { return !entries_.empty(); }
     std::size_t pendingCount() const { return entries_.size(); }
 
-private:
+  private:
     struct Entry {
         std::function<void()> work;
         double interval = 0;
