@@ -1,0 +1,157 @@
+#include "protection/AppPassword.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <openssl/crypto.h>
+
+namespace nimbrel {
+namespace {
+
+Bytes bytesOf(const std::string& data) {
+    return Bytes(data.begin(), data.end());
+}
+
+// Compares all bytes whatever they hold, so the time taken tells nothing about where a guess
+// went wrong.
+bool sameHash(const Bytes& derived, const Bytes& stored) {
+    return derived.size() == stored.size() &&
+           CRYPTO_memcmp(derived.data(), stored.data(), derived.size()) == 0;
+}
+
+}  // namespace
+
+bool AppPassword::flagIsSet() {
+    auto flag = defaults_.value(kFlagKey);
+    if (!flag) {
+        return false;
+    }
+    if (flag->is_boolean()) {
+        return flag->get<bool>();
+    }
+    return flag->is_number() && flag->get<double>() != 0;
+}
+
+std::optional<AppPassword::Record> AppPassword::makeRecord(std::string_view password,
+                                                           std::int64_t rounds) {
+    Record record;
+    record.salt.assign(saltLength, 0);
+    record.hash.assign(hashLength, 0);
+    // A salt that was not drawn, or a hash that was not derived, would be a record anyone could
+    // predict, or that no password opens.
+    if (!crypto_.randomBytes(record.salt) ||
+        !crypto_.deriveKey(password, record.salt, rounds, record.hash)) {
+        return std::nullopt;
+    }
+    record.rounds = rounds;
+    return record;
+}
+
+void AppPassword::migrateLegacy() {
+    auto salt = defaults_.data(kLegacySaltKey);
+    auto hash = defaults_.data(kLegacyHashKey);
+    if (!salt || !hash) {
+        return;
+    }
+    if (!storage_.load()) {
+        storage_.save(Record{bytesOf(*salt), bytesOf(*hash), legacyRounds, 0, std::nullopt});
+    }
+    // The legacy keys go only once the record is really stored; otherwise the next call retries.
+    if (storage_.load()) {
+        defaults_.setValue(kFlagKey, true);
+        defaults_.remove(kLegacySaltKey);
+        defaults_.remove(kLegacyHashKey);
+    }
+}
+
+AppPassword::Status AppPassword::status() {
+    migrateLegacy();
+    if (storage_.load()) {
+        return Status::set;
+    }
+    return flagIsSet() ? Status::missing : Status::none;
+}
+
+bool AppPassword::set(std::string_view password) {
+    auto record = makeRecord(password, currentRounds);
+    if (!record) {
+        return false;
+    }
+    storage_.save(*record);
+    // The storage does not say whether it kept the record; reading it back tells a refused save
+    // from a stored one, so that the old password, or none, is not left in force unnoticed.
+    if (storage_.load() != record) {
+        return false;
+    }
+    defaults_.setValue(kFlagKey, true);
+    return true;
+}
+
+void AppPassword::clear() {
+    storage_.remove();
+    defaults_.remove(kFlagKey);
+    defaults_.remove(kLegacySaltKey);
+    defaults_.remove(kLegacyHashKey);
+}
+
+AppPassword::Check AppPassword::check(std::string_view password, TimePoint now) {
+    migrateLegacy();
+    auto record = storage_.load();
+    if (!record) {
+        return Check::wrong();
+    }
+    // A lock-out further ahead than the longest one was not set by this program (or the clock was
+    // turned back); it must not lock the user out for longer.
+    if (record->lockedUntil && *record->lockedUntil > now + maxLockout) {
+        record->lockedUntil = now + maxLockout;
+        storage_.save(*record);
+    }
+    if (record->lockedUntil && *record->lockedUntil > now) {
+        return Check::lockedOut(*record->lockedUntil);
+    }
+    Bytes derived(hashLength, 0);
+    if (!crypto_.deriveKey(password, record->salt, record->rounds, derived)) {
+        // Nothing was compared, so the user made no wrong entry to count.
+        return Check::wrong();
+    }
+    if (!sameHash(derived, record->hash)) {
+        if (record->failures < std::numeric_limits<std::int64_t>::max()) {
+            ++record->failures;
+        }
+        if (auto duration = lockoutDuration(record->failures)) {
+            record->lockedUntil = now + *duration;
+        }
+        storage_.save(*record);
+        return Check::wrong();
+    }
+    if (record->rounds < currentRounds) {
+        // The one moment the password is known: re-hash it at today's cost. When that fails the
+        // old record stays and the next correct entry tries again.
+        if (auto stronger = makeRecord(password, currentRounds)) {
+            *record = *stronger;
+        }
+    }
+    record->failures = 0;
+    record->lockedUntil.reset();
+    storage_.save(*record);
+    return Check::ok();
+}
+
+std::optional<TimePoint> AppPassword::lockedUntil(TimePoint now) {
+    auto record = storage_.load();
+    if (!record || !record->lockedUntil || !(*record->lockedUntil > now)) {
+        return std::nullopt;
+    }
+    return std::min(*record->lockedUntil, now + maxLockout);
+}
+
+std::optional<double> AppPassword::lockoutDuration(std::int64_t failures) {
+    if (failures < freeAttempts) {
+        return std::nullopt;
+    }
+    auto exponent = std::min(failures, exponentCap) - freeAttempts;
+    return std::min(lockoutBase * std::ldexp(1.0, static_cast<int>(exponent)), maxLockout);
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/MainLoop.h"
+#include "platform/UserDefaults.h"
+#include "protection/PasswordCrypto.h"
+#include "protection/PasswordRecord.h"
+#include "protection/PasswordStorage.h"
+#include "protection/PasswordWeakness.h"
+
+namespace nimbrel {
+
+// The application password over its one stored record: setting, clearing and checking it, with
+// the failure count and the growing lock-outs that limit guessing. Holds no state of its own; the
+// record and the defaults flag are the state.
+class AppPassword {
+  public:
+    using Record = PasswordRecord;
+    using Storage = PasswordStorage;
+    using Weakness = PasswordWeakness;
+
+    enum class Status { none, set, missing };
+
+    struct Check {
+        enum class Result { lockedOut, ok, wrong };
+        Result result = Result::wrong;
+        TimePoint until = 0;  // the end of the lock-out, with lockedOut
+
+        static Check lockedOut(TimePoint until) { return {Result::lockedOut, until}; }
+        static Check ok() { return {Result::ok, 0}; }
+        static Check wrong() { return {Result::wrong, 0}; }
+        friend bool operator==(const Check&, const Check&) = default;
+    };
+
+    static constexpr std::int64_t currentRounds = 600000;
+    static constexpr std::int64_t legacyRounds = 200000;
+    static constexpr std::size_t saltLength = 16;
+    static constexpr std::size_t hashLength = 32;
+    static constexpr std::size_t minimumLength = 8;
+    static constexpr std::int64_t freeAttempts = 5;
+    static constexpr double lockoutBase = 30;
+    static constexpr std::int64_t exponentCap = 15;
+    static constexpr double maxLockout = 3600;
+
+    static constexpr const char* kFlagKey = "appPassword.v2";
+    static constexpr const char* kLegacySaltKey = "appPassword.salt";
+    static constexpr const char* kLegacyHashKey = "appPassword.hash";
+
+    AppPassword(Storage& storage, UserDefaults& defaults, PasswordCrypto& crypto)
+        : storage_(storage), defaults_(defaults), crypto_(crypto) {}
+    AppPassword(const AppPassword&) = delete;
+    AppPassword& operator=(const AppPassword&) = delete;
+
+    Status status();
+    bool isSet() { return status() == Status::set; }
+    // False, with nothing stored or changed, when no record could be made or the storage did not
+    // keep it.
+    bool set(std::string_view password);
+    void clear();
+    Check check(std::string_view password, TimePoint now);
+    std::optional<TimePoint> lockedUntil(TimePoint now);
+
+    static std::optional<double> lockoutDuration(std::int64_t failures);
+    static std::optional<Weakness> weakness(std::string_view candidate) {
+        return passwordWeakness(candidate);
+    }
+
+  private:
+    void migrateLegacy();
+    std::optional<Record> makeRecord(std::string_view password, std::int64_t rounds);
+    bool flagIsSet();
+
+    Storage& storage_;
+    UserDefaults& defaults_;
+    PasswordCrypto& crypto_;
+};
+
+}  // namespace nimbrel
