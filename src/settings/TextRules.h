@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace nimbrel::text {
+
+// White space and line ends removed at both ends (every Unicode white-space character).
+std::string trimmed(std::string_view utf8);
+// Only spaces and tabs removed at both ends.
+std::string trimmedSpacesAndTabs(std::string_view utf8);
+// Case mapping independent of the user's language: key names and key equivalents are not words.
+std::string upperCased(std::string_view utf8);
+std::string lowerCased(std::string_view utf8);
+// A text of more than `limit` user-perceived characters becomes its first `limit - 1` characters
+// and "…"; a shorter text is returned unchanged.
+std::string cutWithEllipsis(std::string_view utf8, std::size_t limit);
+
+}  // namespace nimbrel::text
