@@ -1,0 +1,48 @@
+#include "EventExpectations.h"
+
+#include "Console.h"
+#include "Values.h"
+
+namespace nimbrel::console {
+namespace {
+
+// The recent events as the FAIL line shows them.
+std::string listed(const std::vector<std::string>& events) {
+    if (events.empty()) {
+        return "no events";
+    }
+    std::string text;
+    for (const auto& line : events) {
+        text += (text.empty() ? "" : " | ") + ("* " + line);
+    }
+    return text;
+}
+
+const std::string* firstContaining(const std::vector<std::string>& events,
+                                   const std::string& text) {
+    for (const auto& line : events) {
+        if (line.find(text) != std::string::npos) {
+            return &line;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void registerEventExpectations(Console& console) {
+    Console* con = &console;
+    console.addExpectation("event", [con](CommandContext& c) {
+        std::string text = c.rest(0);
+        const auto& events = con->recentEvents();
+        bool holds = firstContaining(events, text) != nullptr;
+        return Console::Verdict{holds, listed(events)};
+    });
+    console.addExpectation("no-event", [con](CommandContext& c) {
+        std::string text = c.rest(0);
+        const std::string* line = firstContaining(con->recentEvents(), text);
+        return Console::Verdict{line == nullptr, line != nullptr ? "* " + *line : ""};
+    });
+}
+
+}  // namespace nimbrel::console
