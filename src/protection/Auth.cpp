@@ -42,6 +42,10 @@ void Auth::evaluate(AuthPolicy policy, const std::string& reason,
         [this, alive, &loop, reason, onFailure, completion](AuthOutcome outcome) {
             // The reply comes on a queue of the platform; nothing may happen there.
             loop.post([this, alive, reason, onFailure, completion, outcome] {
+                // The platform promises one reply; a second must not open a second prompt.
+                if (!completion.isPending()) {
+                    return;
+                }
                 if (alive.expired()) {
                     completion(false);
                     return;

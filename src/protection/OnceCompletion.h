@@ -20,6 +20,9 @@ class OnceCompletion {
         }
     }
 
+    // Whether no path has answered yet.
+    bool isPending() const { return static_cast<bool>(*completion_); }
+
   private:
     std::shared_ptr<std::function<void(bool)>> completion_;
 };
