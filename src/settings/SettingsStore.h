@@ -51,17 +51,18 @@ class SettingsStore {
         Sound& sound;
         KeyEventMonitor& keyMonitor;
         KeyboardLayout& keyboardLayout;
-        Authenticate authenticate;
+        Authenticate authenticate = nullptr;
         // The application password's state at start-up.
         bool hasAppPassword = false;
         bool appPasswordMissing = false;
         // The interactive set-or-change password flow; its completion tells whether one was set.
-        std::function<void(Completion)> runSetPasswordFlow;
-        std::function<void()> removeAppPassword;
+        std::function<void(Completion)> runSetPasswordFlow = nullptr;
+        std::function<void()> removeAppPassword = nullptr;
         // Receives the notice screen (identifier, display name) at load and on every change.
-        std::function<void(const std::string& id, const std::string& name)> screenChoiceChanged;
+        std::function<void(const std::string& id, const std::string& name)> screenChoiceChanged =
+            nullptr;
         // Identifiers of new bindings and saved covers; random when not given.
-        std::function<Uuid()> makeId;
+        std::function<Uuid()> makeId = nullptr;
     };
 
     explicit SettingsStore(Services services);
