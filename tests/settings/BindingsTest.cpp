@@ -34,34 +34,46 @@ WindowBinding with(WindowBinding b, std::function<void(WindowBinding&)> edit) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, BindingMatching,
     ::testing::Values(
-        MatchCase{"sameTitleNoNumbers", safariBank(), {{"com.apple.Safari", "Safari"}, {}, "Bank"},
-                  true},
-        MatchCase{"titleIsCaseSensitive", safariBank(),
-                  {{"com.apple.Safari", "Safari"}, {}, "bank"}, false},
-        MatchCase{"otherBundle", safariBank(), {{"org.mozilla.firefox", "Safari"}, {}, "Bank"},
+        MatchCase{
+            "sameTitleNoNumbers", safariBank(), {{"com.apple.Safari", "Safari"}, {}, "Bank"}, true},
+        MatchCase{"titleIsCaseSensitive",
+                  safariBank(),
+                  {{"com.apple.Safari", "Safari"}, {}, "bank"},
                   false},
-        MatchCase{"appWithoutBundleNeverMatchesABundle", safariBank(),
-                  {{std::nullopt, "Safari"}, {}, "Bank"}, false},
+        MatchCase{
+            "otherBundle", safariBank(), {{"org.mozilla.firefox", "Safari"}, {}, "Bank"}, false},
+        MatchCase{"appWithoutBundleNeverMatchesABundle",
+                  safariBank(),
+                  {{std::nullopt, "Safari"}, {}, "Bank"},
+                  false},
         MatchCase{"numberDecidesOverEqualTitle",
                   with(safariBank(), [](auto& b) { b.windowNumber = 10; }),
-                  {{"com.apple.Safari", "Safari"}, 11, "Bank"}, false},
+                  {{"com.apple.Safari", "Safari"}, 11, "Bank"},
+                  false},
         MatchCase{"equalNumberOverDifferentTitle",
                   with(safariBank(), [](auto& b) { b.windowNumber = 10; }),
-                  {{"com.apple.Safari", "Safari"}, 10, "Bank — Statement"}, true},
+                  {{"com.apple.Safari", "Safari"}, 10, "Bank — Statement"},
+                  true},
         MatchCase{"unreportedNumberFallsBackToTitle",
                   with(safariBank(), [](auto& b) { b.windowNumber = 10; }),
-                  {{"com.apple.Safari", "Safari"}, std::nullopt, "Bank"}, true},
+                  {{"com.apple.Safari", "Safari"}, std::nullopt, "Bank"},
+                  true},
         MatchCase{"zeroCountsAsUnreported",
                   with(safariBank(), [](auto& b) { b.windowNumber = 10; }),
-                  {{"com.apple.Safari", "Safari"}, 0, "Bank"}, true},
-        MatchCase{"wholeAppIgnoresWindow", with(safariBank(), [](auto& b) { b.wholeApp = true; }),
-                  {{"com.apple.Safari", "Safari"}, 99, "Other"}, true},
+                  {{"com.apple.Safari", "Safari"}, 0, "Bank"},
+                  true},
+        MatchCase{"wholeAppIgnoresWindow",
+                  with(safariBank(), [](auto& b) { b.wholeApp = true; }),
+                  {{"com.apple.Safari", "Safari"}, 99, "Other"},
+                  true},
         MatchCase{"noBundleMatchesByName",
                   with(safariBank(), [](auto& b) { b.bundleID.reset(); }),
-                  {{std::nullopt, "Safari"}, {}, "Bank"}, true},
+                  {{std::nullopt, "Safari"}, {}, "Bank"},
+                  true},
         MatchCase{"renamedAppBreaksANameMatch",
                   with(safariBank(), [](auto& b) { b.bundleID.reset(); }),
-                  {{std::nullopt, "Safari Beta"}, {}, "Bank"}, false}),
+                  {{std::nullopt, "Safari Beta"}, {}, "Bank"},
+                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BindingLabel, SingleWindowLabelsAreCutWholeAppLabelsNever) {
@@ -180,7 +192,7 @@ TEST_F(StoreFixture, NarrowingAppliesOnlyIfTheBindingIsStillWholeAppWhenTheAnswe
 
 struct RemovalCase {
     const char* name;
-    std::vector<bool> locked;  // one per binding; all are removed together
+    std::vector<bool> locked;    // one per binding; all are removed together
     std::optional<bool> answer;  // the authentication answer when one is asked for
     bool removed;
 };
@@ -230,8 +242,8 @@ TEST_F(StoreFixture, RemovingALockedBindingAsksFirst) {
     EXPECT_FALSE(store->binding(id));
     store->requestRemoveBinding(id, [&](bool ok) { reported.push_back(ok); });
     EXPECT_EQ(reported, (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(auth.reasons,
-              (std::vector<std::string>(2, strings.text(StringKey{"auth.reason.removeLockedBinding"}))));
+    EXPECT_EQ(auth.reasons, (std::vector<std::string>(
+                                2, strings.text(StringKey{"auth.reason.removeLockedBinding"}))));
 }
 
 TEST_F(StoreFixture, KeepMissingAndAllowedApps) {
@@ -258,7 +270,7 @@ TEST_F(StoreFixture, KeepMissingAndAllowedApps) {
 
 // A tiny workspace: only the running applications' bundle identifiers matter here.
 class RunningApps final : public Workspace {
-public:
+  public:
     std::vector<std::string> bundles;
     std::vector<AppRef> runningApplications() override {
         std::vector<AppRef> apps;
@@ -271,9 +283,7 @@ public:
     std::optional<AppRef> runningApplication(Pid) override { return std::nullopt; }
     Pid ownProcessID() override { return 1; }
     Pid processID(AppRef) override { return 0; }
-    std::optional<std::string> bundleIdentifier(AppRef app) override {
-        return bundles[app.id - 1];
-    }
+    std::optional<std::string> bundleIdentifier(AppRef app) override { return bundles[app.id - 1]; }
     std::optional<std::string> localizedName(AppRef) override { return std::nullopt; }
     ActivationPolicy activationPolicy(AppRef) override { return ActivationPolicy::regular; }
     bool isTerminated(AppRef) override { return false; }

@@ -70,18 +70,17 @@ TEST_P(KeyComboValidity, NeedsControlOptionOrCommandUnlessAnFKey) {
     EXPECT_EQ(GetParam().combo.isValidShortcut(), GetParam().valid);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, KeyComboValidity,
-    ::testing::Values(ValidityCase{"letterAlone", {0, 0}, false},
-                      ValidityCase{"shiftLetter", {0, kShift}, false},
-                      ValidityCase{"optionLetter", {0, kOpt}, true},
-                      ValidityCase{"controlLetter", {0, kCtrl}, true},
-                      ValidityCase{"commandDelete", {51, kCmd}, true},
-                      ValidityCase{"f5Alone", {96, 0}, true},
-                      ValidityCase{"shiftF13", {105, kShift}, true},
-                      ValidityCase{"spaceAlone", {49, 0}, false},
-                      ValidityCase{"shiftSpace", {49, kShift}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rules, KeyComboValidity,
+                         ::testing::Values(ValidityCase{"letterAlone", {0, 0}, false},
+                                           ValidityCase{"shiftLetter", {0, kShift}, false},
+                                           ValidityCase{"optionLetter", {0, kOpt}, true},
+                                           ValidityCase{"controlLetter", {0, kCtrl}, true},
+                                           ValidityCase{"commandDelete", {51, kCmd}, true},
+                                           ValidityCase{"f5Alone", {96, 0}, true},
+                                           ValidityCase{"shiftF13", {105, kShift}, true},
+                                           ValidityCase{"spaceAlone", {49, 0}, false},
+                                           ValidityCase{"shiftSpace", {49, kShift}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyComboEvents, ModifierFlagsMapBothWaysAndIgnoreCapsLockFunctionAndKeypad) {
     KeyEvent event{13,

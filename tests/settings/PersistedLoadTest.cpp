@@ -15,7 +15,8 @@ struct MigrationCase {
     std::optional<KeyCombo> all;
 };
 
-class ShortcutMigration : public StoreFixture, public ::testing::WithParamInterface<MigrationCase> {};
+class ShortcutMigration : public StoreFixture,
+                          public ::testing::WithParamInterface<MigrationCase> {};
 
 TEST_P(ShortcutMigration, MovesOnlyUntouchedOldDefaults) {
     storeDocument(GetParam().document);
@@ -33,9 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCombo{14, kCtrl | kCmd}},
         MigrationCase{"bindingHoldsNewDefault",
                       {{"focusedCombo", comboJson(13, kCtrl | kShift | kCmd)},
-                       {"bindings",
-                        Json::array({bindingJson(kBindingId, "Safari", "Bank",
-                                                 KeyCombo{13, kCtrl | kCmd})})}},
+                       {"bindings", Json::array({bindingJson(kBindingId, "Safari", "Bank",
+                                                             KeyCombo{13, kCtrl | kCmd})})}},
                       KeyCombo{13, kCtrl | kShift | kCmd},
                       KeyCombo{14, kCtrl | kCmd}},
         MigrationCase{"userChangedAllWindows",
@@ -47,11 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"allCombo", comboJson(14, kCtrl | kShift | kCmd)}, {"shortcutsVersion", 1}},
                       KeyCombo{13, kCtrl | kCmd},
                       KeyCombo{14, kCtrl | kCmd}},
-        MigrationCase{"versionTwoKeepsWhatItHas",
-                      {{"focusedCombo", comboJson(13, kCtrl | kShift | kCmd)},
-                       {"shortcutsVersion", 2}},
-                      KeyCombo{13, kCtrl | kShift | kCmd},
-                      KeyCombo{14, kCtrl | kCmd}},
+        MigrationCase{
+            "versionTwoKeepsWhatItHas",
+            {{"focusedCombo", comboJson(13, kCtrl | kShift | kCmd)}, {"shortcutsVersion", 2}},
+            KeyCombo{13, kCtrl | kShift | kCmd},
+            KeyCombo{14, kCtrl | kCmd}},
         MigrationCase{"clearedStaysCleared",
                       {{"focusedCombo", nullptr}, {"allCombo", nullptr}},
                       std::nullopt,
@@ -61,13 +61,14 @@ INSTANTIATE_TEST_SUITE_P(
 // A document from before region clear existed: it follows the others' modifiers when they agree.
 struct RegionClearCase {
     const char* name;
-    std::optional<std::uint32_t> mask;  // the five other shortcuts' modifiers; none = all null
+    std::optional<std::uint32_t> mask;     // the five other shortcuts' modifiers; none = all null
     std::optional<std::uint32_t> allMask;  // a different mask for the all-windows shortcut
     bool presentAsNull;
     std::optional<KeyCombo> expected;
 };
 
-class RegionClearRule : public StoreFixture, public ::testing::WithParamInterface<RegionClearCase> {};
+class RegionClearRule : public StoreFixture,
+                        public ::testing::WithParamInterface<RegionClearCase> {};
 
 TEST_P(RegionClearRule, FollowsOneSharedModifierSet) {
     const auto& c = GetParam();
@@ -111,7 +112,8 @@ struct CorrectionCase {
     std::function<bool(const SettingsStore&)> holds;
 };
 
-class LoadCorrections : public StoreFixture, public ::testing::WithParamInterface<CorrectionCase> {};
+class LoadCorrections : public StoreFixture,
+                        public ::testing::WithParamInterface<CorrectionCase> {};
 
 TEST_P(LoadCorrections, CorrectsOutOfRangeValues) {
     storeDocument(Json{{GetParam().key, GetParam().stored}});
@@ -122,17 +124,19 @@ TEST_P(LoadCorrections, CorrectsOutOfRangeValues) {
 INSTANTIATE_TEST_SUITE_P(
     Values, LoadCorrections,
     ::testing::Values(
-        CorrectionCase{"hotCornerNine", "hotCorner", 9,
-                       [](const SettingsStore& s) { return s.hotCorner().get() == HotCorner::off; }},
-        CorrectionCase{"hotCornerNegative", "hotCorner", -1,
-                       [](const SettingsStore& s) { return s.hotCorner().get() == HotCorner::off; }},
-        CorrectionCase{"hotCornerFour", "hotCorner", 4,
-                       [](const SettingsStore& s) {
-                           return s.hotCorner().get() == HotCorner::bottomRight;
-                       }},
+        CorrectionCase{
+            "hotCornerNine", "hotCorner", 9,
+            [](const SettingsStore& s) { return s.hotCorner().get() == HotCorner::off; }},
+        CorrectionCase{
+            "hotCornerNegative", "hotCorner", -1,
+            [](const SettingsStore& s) { return s.hotCorner().get() == HotCorner::off; }},
+        CorrectionCase{
+            "hotCornerFour", "hotCorner", 4,
+            [](const SettingsStore& s) { return s.hotCorner().get() == HotCorner::bottomRight; }},
         CorrectionCase{"indicatorSeven", "borderIndicatorStyle", 7,
                        [](const SettingsStore& s) {
-                           return s.borderIndicatorStyle().get() == BorderIndicatorStyle::fullBorder;
+                           return s.borderIndicatorStyle().get() ==
+                                  BorderIndicatorStyle::fullBorder;
                        }},
         CorrectionCase{"indicatorOne", "borderIndicatorStyle", 1,
                        [](const SettingsStore& s) {
@@ -148,11 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, RegionShortcutsThatRepeatAnEarlierOneAreDroppedAndSavedAsNull) {
-    storeDocument(Json{
-        {"regionCoverCombo", comboJson(11, kCtrl | kCmd)},
-        {"regionClearCombo", comboJson(13, kCtrl | kCmd)},  // the focused default
-        {"bindings", Json::array({bindingJson(kBindingId, "Safari", "Bank",
-                                              KeyCombo{11, kCtrl | kCmd})})}});
+    storeDocument(Json{{"regionCoverCombo", comboJson(11, kCtrl | kCmd)},
+                       {"regionClearCombo", comboJson(13, kCtrl | kCmd)},  // the focused default
+                       {"bindings", Json::array({bindingJson(kBindingId, "Safari", "Bank",
+                                                             KeyCombo{11, kCtrl | kCmd})})}});
     auto store = makeStore();
     EXPECT_EQ(store->regionCoverCombo().get(), std::nullopt);
     EXPECT_EQ(store->regionClearCombo().get(), std::nullopt);
@@ -173,15 +176,40 @@ TEST_F(StoreFixture, FirstLaunchUsesDefaultsAndWritesNothingUntilAChange) {
 
     store->setIdleMinutes(5);
     Json doc = storedDocument();
-    const char* keys[] = {"focusedCombo", "lockFocused", "allCombo", "designateCombo",
-                          "focusModeCombo", "regionCoverCombo", "regionClearCombo", "bindings",
-                          "allowedApps", "focusLock", "holdDuration", "idleMinutes",
-                          "hideMenuBarIcon", "autoHideOnMonitorChange", "autoHideOnScreenShare",
-                          "autoHideOnLock", "relockMinutes", "hotCorner", "keywords", "useCover",
-                          "showBorders", "borderIndicatorStyle", "borderColorNormalHex",
-                          "borderColorLockedHex", "borderOpacity", "coverMessage", "instantHide",
-                          "showDockIcon", "savedCovers", "askToRemoveMissing", "screenChoice",
-                          "screenChoiceName", "hideWhenAppears", "shortcutsVersion"};
+    const char* keys[] = {"focusedCombo",
+                          "lockFocused",
+                          "allCombo",
+                          "designateCombo",
+                          "focusModeCombo",
+                          "regionCoverCombo",
+                          "regionClearCombo",
+                          "bindings",
+                          "allowedApps",
+                          "focusLock",
+                          "holdDuration",
+                          "idleMinutes",
+                          "hideMenuBarIcon",
+                          "autoHideOnMonitorChange",
+                          "autoHideOnScreenShare",
+                          "autoHideOnLock",
+                          "relockMinutes",
+                          "hotCorner",
+                          "keywords",
+                          "useCover",
+                          "showBorders",
+                          "borderIndicatorStyle",
+                          "borderColorNormalHex",
+                          "borderColorLockedHex",
+                          "borderOpacity",
+                          "coverMessage",
+                          "instantHide",
+                          "showDockIcon",
+                          "savedCovers",
+                          "askToRemoveMissing",
+                          "screenChoice",
+                          "screenChoiceName",
+                          "hideWhenAppears",
+                          "shortcutsVersion"};
     EXPECT_EQ(doc.size(), std::size(keys));
     for (const char* key : keys) {
         EXPECT_TRUE(doc.contains(key)) << key;

@@ -44,21 +44,21 @@ constexpr KeyCombo kDefaultFocused{13, kCtrl | kCmd};
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, RecordingKeys,
-    ::testing::Values(
-        RecordCase{"f5Alone", 96, 0, KeyCombo{96, 0}, false, false},
-        RecordCase{"letterAlone", 0, 0, kDefaultFocused, true, true},
-        RecordCase{"shiftLetter", 0, EventModifierFlags(EventModifier::shift), kDefaultFocused,
-                   true, true},
-        RecordCase{"optionLetter", 0, EventModifierFlags(EventModifier::option), KeyCombo{0, kOpt},
-                   false, false},
-        RecordCase{"deleteClears", 51, 0, std::nullopt, false, false},
-        RecordCase{"forwardDeleteClears", 117, 0, std::nullopt, false, false},
-        RecordCase{"commandDeleteIsAShortcut", 51, EventModifierFlags(EventModifier::command),
-                   KeyCombo{51, kCmd}, false, false},
-        RecordCase{"escapeCancels", 53, 0, kDefaultFocused, false, false},
-        // Caps lock is not a modifier: Delete with caps lock on still clears.
-        RecordCase{"capsLockDelete", 51, EventModifierFlags(EventModifier::capsLock), std::nullopt,
-                   false, false}),
+    ::testing::Values(RecordCase{"f5Alone", 96, 0, KeyCombo{96, 0}, false, false},
+                      RecordCase{"letterAlone", 0, 0, kDefaultFocused, true, true},
+                      RecordCase{"shiftLetter", 0, EventModifierFlags(EventModifier::shift),
+                                 kDefaultFocused, true, true},
+                      RecordCase{"optionLetter", 0, EventModifierFlags(EventModifier::option),
+                                 KeyCombo{0, kOpt}, false, false},
+                      RecordCase{"deleteClears", 51, 0, std::nullopt, false, false},
+                      RecordCase{"forwardDeleteClears", 117, 0, std::nullopt, false, false},
+                      RecordCase{"commandDeleteIsAShortcut", 51,
+                                 EventModifierFlags(EventModifier::command), KeyCombo{51, kCmd},
+                                 false, false},
+                      RecordCase{"escapeCancels", 53, 0, kDefaultFocused, false, false},
+                      // Caps lock is not a modifier: Delete with caps lock on still clears.
+                      RecordCase{"capsLockDelete", 51, EventModifierFlags(EventModifier::capsLock),
+                                 std::nullopt, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, WithoutARecordingKeysPassThroughUntouched) {

@@ -50,9 +50,10 @@ TEST_F(StoreFixture, AFreshStoreReadsBackEveryValueItWrote) {
 }
 
 TEST_F(StoreFixture, AnUnreadableDocumentLoadsDefaultsAndIsKeptAsideAtTheFirstSave) {
-    Json doc{{"useCover", "yes"},  // the one wrong type
-             {"bindings", Json::array({bindingJson("6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E",
-                                                   "Safari", "Bank")})}};
+    Json doc{
+        {"useCover", "yes"},  // the one wrong type
+        {"bindings",
+         Json::array({bindingJson("6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E", "Safari", "Bank")})}};
     std::string original = doc.dump();
     defaults.setData(SettingsStore::kDefaultsKey, original);
 
@@ -146,8 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                      0, 0},
         CallbackCase{"screenShare", [](SettingsStore& s) { s.setAutoHideOnScreenShare(true); }, 1,
                      0, 0},
-        CallbackCase{"hideWhenAppears", [](SettingsStore& s) { s.setHideWhenAppears(false); }, 1,
-                     0, 0},
+        CallbackCase{"hideWhenAppears", [](SettingsStore& s) { s.setHideWhenAppears(false); }, 1, 0,
+                     0},
         CallbackCase{"opacity", [](SettingsStore& s) { s.setBorderOpacity(0.3); }, 0, 1, 0},
         CallbackCase{"lockedColour", [](SettingsStore& s) { s.setBorderColorLockedHex("#000000"); },
                      0, 1, 0},

@@ -18,7 +18,7 @@
 namespace nimbrel::testing {
 
 class CountingSound final : public Sound {
-public:
+  public:
     void beep() override { ++beeps; }
     int beeps = 0;
 };
@@ -26,7 +26,7 @@ public:
 // Answers authentication requests with queued outcomes (refusing when none is queued) and keeps
 // the reasons it was asked with.
 class ScriptedAuth {
-public:
+  public:
     void next(bool outcome) { outcomes_.push_back(outcome); }
     SettingsStore::Authenticate gate() {
         return [this](const std::string& reason, SettingsStore::Completion completion) {
@@ -40,14 +40,14 @@ public:
     }
     std::vector<std::string> reasons;
 
-private:
+  private:
     std::deque<bool> outcomes_;
 };
 
 // A store over simulated defaults, English texts and a US keyboard; ids are handed out in order so
 // documents are predictable.
 class StoreFixture : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<SettingsStore> makeStore() { return makeStore(strings); }
     std::unique_ptr<SettingsStore> makeStore(const Localizer& texts) {
         SettingsStore::Services services{defaults, texts, sound, keyMonitor, layout};
