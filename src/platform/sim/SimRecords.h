@@ -61,6 +61,11 @@ struct SimWindow {
 
 // What `win open` asks for.
 struct SimWindowSpec {
+    SimWindowSpec() = default;
+    SimWindowSpec(std::string title, Rect frame, std::string subrole = "AXStandardWindow",
+                  std::optional<WindowNumber> number = std::nullopt)
+        : title(std::move(title)), frame(frame), subrole(std::move(subrole)), number(number) {}
+
     std::string title;
     Rect frame;
     std::string subrole = "AXStandardWindow";
