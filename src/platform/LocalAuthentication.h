@@ -24,7 +24,8 @@ enum class AuthOutcome {
     notAvailable,  // the policy cannot be evaluated (nothing enrolled, no such hardware)
 };
 
-// Called once per evaluation, later, on a queue of the platform: never on the main loop directly.
+// Called once per evaluation, after evaluate() has returned, on a queue of the platform that need
+// not be the main loop's.
 using AuthReply = std::function<void(AuthOutcome)>;
 
 // The system's authentication sheet. Every call stands alone: nothing is remembered between

@@ -100,6 +100,18 @@ TEST_F(PasswordPromptTest, AnEntryAfterAnotherPromptLockedOutIsRefusedWithTheSam
     EXPECT_EQ(password().check(kRight, loop.now()), AppPassword::Check::lockedOut(30));
 }
 
+TEST_F(PasswordPromptTest, EveryAlertGoesToTheNoticeScreen) {
+    Screen side{{1440, 0, 1920, 1080}, {1440, 0, 1920, 1055}, 2, "SIDE"};
+    PasswordPanel panel(alerts, application, strings, [&] { return std::optional<Screen>(side); });
+    PasswordPrompt placed(password(), panel, sound, loop, strings, "en");
+    lockFor(-1, 4);
+    enter("guess");
+    placed.promptForPassword("to test", {});
+    ASSERT_EQ(alerts.shown().size(), 2u);
+    EXPECT_EQ(alerts.shown()[0].screen, side);
+    EXPECT_EQ(alerts.shown()[1].screen, side) << "the lock-out alert";
+}
+
 TEST_F(PasswordPromptTest, LockOutAlertReadsInFullEnglish) {
     BundledStrings english;
     Localizer en(&english);
