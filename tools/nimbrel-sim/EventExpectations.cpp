@@ -32,6 +32,9 @@ const std::string* firstContaining(const std::vector<std::string>& events,
 
 void registerEventExpectations(Console& console) {
     Console* con = &console;
+    // `echo TEXT` prints TEXT as an event line: a script's own remark, also expectable.
+    console.addCommand(
+        "echo", [con](CommandContext& c) { con->desktop().events().emit("echo " + c.rest(0)); });
     console.addExpectation("event", [con](CommandContext& c) {
         std::string text = c.rest(0);
         const auto& events = con->recentEvents();

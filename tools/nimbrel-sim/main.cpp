@@ -9,6 +9,7 @@
 #include "DesktopQueries.h"
 #include "EventExpectations.h"
 #include "ProgramCommands.h"
+#include "ProgramHost.h"
 #include "UnavailableCommands.h"
 #include "platform/sim/SimDesktop.h"
 
@@ -24,7 +25,9 @@ int main(int argc, char** argv) {
     console::registerDefaultsCommands(console, desktop);
     console::registerEventExpectations(console);
     console::registerUnavailableCommands(console);
-    console::registerProgramCommands(console, desktop);
+    // Declared after the console and the desktop, so the program ends before either goes away.
+    console::ProgramHost program(desktop);
+    console::registerProgramCommands(console, desktop, program);
 
     std::vector<std::string> sources(argv + 1, argv + argc);
     if (sources.empty()) {

@@ -160,6 +160,18 @@ bool SimDesktop::isOnScreen(ElementRef window) {
     return w != nullptr && world_.isOnScreen(w->frame);
 }
 
+bool SimDesktop::hasWindowNumber(WindowNumber number) {
+    if (number == 0) {
+        return false;
+    }
+    for (ElementRef e : world_.stack()) {
+        if (world_.window(e)->number == number) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<ElementRef> SimDesktop::windowsOf(Pid pid) {
     SimApp* a = world_.runningApp(pid);
     return a != nullptr ? world_.windowsOf(a->ref) : std::vector<ElementRef>{};

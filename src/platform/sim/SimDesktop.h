@@ -54,6 +54,10 @@ class SimDesktop {
     SimResult removeScreen(const std::string& name);
     const std::vector<SimScreen>& screenList() const { return world_.screens(); }
     const SimScreen* screenState(const std::string& name) const { return world_.screen(name); }
+    // Converts between accessibility space and screen space; 0 without screens.
+    double primaryScreenHeight() const {
+        return world_.screens().empty() ? 0 : world_.screens().front().frame.height;
+    }
 
     // ---- Applications, named by the pid they run under ----
     SimResult launchApp(Pid pid, const std::string& name,
@@ -93,6 +97,8 @@ class SimDesktop {
     std::vector<ElementRef> windowsOf(Pid pid);
     // Every open window, front to back.
     const std::vector<ElementRef>& windowStack() const { return world_.stack(); }
+    // Whether an open window has that number (0 never names a window).
+    bool hasWindowNumber(WindowNumber number);
 
     // ---- Pointer, input and time ----
     void moveMouse(Point p) { world_.movePointer(p); }
