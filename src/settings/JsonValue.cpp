@@ -26,6 +26,14 @@ bool read(const Json& value, long long& out) {
         out = value.get<long long>();
         return true;
     }
+    // Encoders that write every number as floating point still mean 5 by 5.0; 5.5 is no integer.
+    if (value.is_number_float()) {
+        double v = value.get<double>();
+        if (std::isfinite(v) && v == std::trunc(v) && v >= -9.2e18 && v <= 9.2e18) {
+            out = static_cast<long long>(v);
+            return true;
+        }
+    }
     return false;
 }
 

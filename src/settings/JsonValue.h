@@ -11,7 +11,8 @@
 namespace nimbrel::json {
 
 // Strict readers of one JSON value: each answers false, leaving `out` alone, when the value is not
-// of the expected type. Integers must be written as integers; numbers must be finite.
+// of the expected type. Integers may be written as integral numbers (5 or 5.0); numbers must be
+// finite.
 bool read(const Json& value, bool& out);
 bool read(const Json& value, long long& out);
 bool read(const Json& value, std::uint32_t& out);

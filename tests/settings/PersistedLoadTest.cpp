@@ -220,3 +220,89 @@ TEST_F(StoreFixture, FirstLaunchUsesDefaultsAndWritesNothingUntilAChange) {
 
 }  // namespace
 }  // namespace nimbrel::testing
+
+namespace nimbrel::testing {
+namespace {
+
+// Whether a whole document decodes: a present key of the wrong type (anywhere inside it) fails
+// it; missing optional keys never do.
+struct DecodeCase {
+    const char* name;
+    Json document;
+    bool decodes;
+};
+
+class DocumentDecoding : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DocumentDecoding, FailsWholeOnAnyWrongType) {
+    EXPECT_EQ(Persisted::decode(GetParam().document).has_value(), GetParam().decodes);
+}
+
+Json bindingWithout(const char* key) {
+    Json b = bindingJson("6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E", "Safari", "Bank");
+    b.erase(key);
+    return Json{{"bindings", Json::array({b})}};
+}
+
+Json coverWith(Json region) {
+    return Json{{"savedCovers", Json::array({Json{{"id", "6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E"},
+                                                  {"name", "Desk"},
+                                                  {"regions", Json::array({region})}}})}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, DocumentDecoding,
+    ::testing::Values(
+        DecodeCase{"empty", Json::object(), true}, DecodeCase{"notAnObject", Json::array(), false},
+        DecodeCase{"integralFloat", {{"idleMinutes", 5.0}}, true},
+        DecodeCase{"fractionalInteger", {{"idleMinutes", 1.5}}, false},
+        DecodeCase{"stringForNumber", {{"holdDuration", "1"}}, false},
+        DecodeCase{"numberForBool", {{"useCover", 1}}, false},
+        DecodeCase{"keywordNotAString", {{"keywords", Json::array({"a", 3})}}, false},
+        DecodeCase{"comboMissingModifiers", {{"focusedCombo", Json{{"keyCode", 13}}}}, false},
+        DecodeCase{"bindingWithoutLocked", bindingWithout("locked"), false},
+        DecodeCase{"bindingWithoutTitle", bindingWithout("title"), false},
+        DecodeCase{"bindingWithoutWholeApp", bindingWithout("wholeApp"), true},
+        DecodeCase{"bindingWithBadId",
+                   {{"bindings", Json::array({bindingJson("not-a-uuid", "Safari", "Bank")})}},
+                   false},
+        DecodeCase{"allowedAppWithoutName",
+                   {{"allowedApps", Json::array({Json{{"bundleID", "x"}}})}},
+                   false},
+        DecodeCase{"windowNumberNegative",
+                   {{"bindings", Json::array({Json{{"id", "6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E"},
+                                                   {"appName", "S"},
+                                                   {"title", "B"},
+                                                   {"locked", false},
+                                                   {"windowNumber", -4}}})}},
+                   false},
+        DecodeCase{"freeRegion", coverWith(Json{{"rect", Json::parse("[[0,0],[10,10]]")}}), true},
+        DecodeCase{"regionWithoutRect", coverWith(Json::object()), false},
+        DecodeCase{"windowWithoutTitle",
+                   coverWith(Json{{"window", Json{{"appName", "A"}}},
+                                  {"rect", Json::parse("[[0,0],[10,10]]")}}),
+                   false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocumentDecoding, MissingOptionalBindingKeysTakeTheirDefaults) {
+    Json b{{"id", "6f1c2d3e-4a5b-4c6d-8e7f-901a2b3c4d5e"},
+           {"appName", "Safari"},
+           {"title", ""},
+           {"locked", true},
+           {"bundleID", nullptr}};
+    auto doc = Persisted::decode(Json{{"bindings", Json::array({b})}});
+    ASSERT_TRUE(doc);
+    const WindowBinding& binding = doc->bindings.at(0);
+    EXPECT_EQ(binding.id.string(), "6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E");
+    EXPECT_FALSE(binding.wholeApp);
+    EXPECT_FALSE(binding.keepWhenMissing);
+    EXPECT_EQ(binding.bundleID, std::nullopt);
+    Json written = binding.toJson();
+    EXPECT_FALSE(written.contains("bundleID"));
+    EXPECT_FALSE(written.contains("combo"));
+    EXPECT_EQ(written["wholeApp"], false);
+    EXPECT_EQ(written["keepWhenMissing"], false);
+}
+
+}  // namespace
+}  // namespace nimbrel::testing

@@ -297,3 +297,17 @@ TEST_F(StoreFixture, PasswordOperationsUpdateTheFlagsOnlyOnSuccess) {
 
 }  // namespace
 }  // namespace nimbrel::testing
+
+namespace nimbrel::testing {
+namespace {
+
+TEST_F(StoreFixture, ATitleThatIsNotValidUtf8IsSavedWithReplacementCharacters) {
+    auto store = makeStore();
+    store->designate({{"com.odd", "Odd"}, 3, "caf\xE9"});
+    Json doc = storedDocument();
+    ASSERT_TRUE(doc.is_object()) << "the document was written";
+    EXPECT_EQ(doc["bindings"][0]["title"], "caf\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace nimbrel::testing
