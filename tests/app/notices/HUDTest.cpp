@@ -225,9 +225,10 @@ class HUDSizeTest : public HUDTest, public testing::WithParamInterface<SizeCase>
 TEST_P(HUDSizeTest, PlateStaysWithinItsLimits) {
     const SizeCase& c = GetParam();
     hud.show(c.title, c.detail);
-    ASSERT_TRUE(notice());
-    EXPECT_EQ(notice()->frame.size(), (Size{c.width, c.height}));
-    const NoticeContent& content = contentOf(*notice());
+    auto shown = notice();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->frame.size(), (Size{c.width, c.height}));
+    const NoticeContent& content = contentOf(*shown);
     EXPECT_LE(content.detail.frame.maxX(), c.width - 24);
     EXPECT_GE(content.detail.frame.minX(), 24);
 }
