@@ -109,3 +109,41 @@ TEST(KeyComboJson, BothKeysAreRequiredIntegers) {
 
 }  // namespace
 }  // namespace nimbrel
+
+namespace nimbrel {
+namespace {
+
+struct ConsoleComboCase {
+    const char* name;
+    const char* text;
+    std::optional<KeyCombo> combo;
+};
+
+class ConsoleComboNames : public ::testing::TestWithParam<ConsoleComboCase> {};
+
+TEST_P(ConsoleComboNames, ReadTheDesktopsKeyNames) {
+    auto parsed = sim::SimKeyboardLayout::parseCombo(GetParam().text);
+    ASSERT_EQ(parsed.has_value(), GetParam().combo.has_value());
+    if (parsed) {
+        KeyCombo combo{parsed->keyCode, parsed->modifiers};
+        EXPECT_EQ(combo, *GetParam().combo);
+        EXPECT_EQ(KeyCombo::modifiersFromEventFlags(parsed->eventFlags), parsed->modifiers);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ConsoleComboNames,
+    ::testing::Values(ConsoleComboCase{"ctrlCmdW", "ctrl+cmd+w", KeyCombo{13, 0x1100}},
+                      ConsoleComboCase{"optF5", "opt+f5", KeyCombo{96, 0x800}},
+                      ConsoleComboCase{"cmdDelete", "cmd+delete", KeyCombo{51, 0x100}},
+                      ConsoleComboCase{"shiftDigit", "shift+7", KeyCombo{26, 0x200}},
+                      ConsoleComboCase{"bareF20", "f20", KeyCombo{90, 0}},
+                      ConsoleComboCase{"fwdDelete", "fwd-delete", KeyCombo{117, 0}},
+                      ConsoleComboCase{"upperCase", "CTRL+PgDown", KeyCombo{121, 0x1000}},
+                      ConsoleComboCase{"f21", "f21", std::nullopt},
+                      ConsoleComboCase{"unknownModifier", "hyper+w", std::nullopt},
+                      ConsoleComboCase{"noKey", "ctrl+", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace nimbrel
