@@ -25,6 +25,7 @@ class HotKeyCenter {
         std::function<void()> release;
     };
 
+    // The service must outlive the center; the center takes its hot keys with it when it goes.
     explicit HotKeyCenter(HotKeyService& service);
     HotKeyCenter(const HotKeyCenter&) = delete;
     HotKeyCenter& operator=(const HotKeyCenter&) = delete;
