@@ -1,14 +1,23 @@
 #pragma once
 
 #include "platform/Accessibility.h"
+#include "platform/Alerts.h"
+#include "platform/AppPresenceSource.h"
 #include "platform/Application.h"
 #include "platform/EventSource.h"
+#include "platform/HotKeyService.h"
+#include "platform/KeyEventMonitor.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Keychain.h"
+#include "platform/LocalAuthentication.h"
 #include "platform/Localizer.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
+#include "platform/Panels.h"
 #include "platform/Screens.h"
 #include "platform/Sound.h"
 #include "platform/SystemNotifications.h"
+#include "platform/TextMetrics.h"
 #include "platform/UserDefaults.h"
 #include "platform/WindowList.h"
 #include "platform/Workspace.h"
@@ -30,6 +39,15 @@ struct Platform {
     Sound& sound;
     Log& log;
     Localizer& strings;
+    HotKeyService& hotKeys;
+    KeyEventMonitor& keyMonitor;
+    KeyboardLayout& keyboardLayout;
+    AppPresenceSource& appPresence;
+    Keychain& keychain;
+    LocalAuthentication& localAuthentication;
+    Alerts& alerts;
+    Panels& panels;
+    TextMetrics& textMetrics;
 };
 
 }  // namespace nimbrel

@@ -4,6 +4,20 @@
 
 namespace nimbrel::sim {
 
+namespace {
+PanelMouseAction toPanelAction(SimPointerAction action) {
+    switch (action) {
+        case SimPointerAction::down:
+            return PanelMouseAction::down;
+        case SimPointerAction::drag:
+            return PanelMouseAction::drag;
+        case SimPointerAction::up:
+            break;
+    }
+    return PanelMouseAction::up;
+}
+}  // namespace
+
 SimDesktop::SimDesktop()
     : world_(loop_, events_),
       accessibility_(world_),
@@ -14,11 +28,37 @@ SimDesktop::SimDesktop()
       windowList_(world_),
       eventSource_(world_),
       sound_(events_),
-      log_(events_) {}
+      log_(events_),
+      hotKeys_(loop_),
+      localAuthentication_(loop_),
+      alerts_(events_),
+      panels_(loop_, events_, [this] { return primaryScreenHeight(); }) {
+    panels_.setWindowLookup([this](WindowNumber number) { return hasWindowNumber(number); });
+    routePointerThroughPanels();
+}
+
+void SimDesktop::routePointerThroughPanels() {
+    // The program's panels see the pointer before the windows underneath do.
+    world_.setPointerInterceptor([this](SimPointerAction action, Point point) {
+        return panels_.pointerEvent(toPanelAction(action), point);
+    });
+}
+
+void SimDesktop::programEnded() {
+    world_.programEnded();
+    // Panels die with the process that made them.
+    panels_.discardAll();
+    routePointerThroughPanels();
+}
 
 Platform SimDesktop::platform(Localizer& strings) {
-    return Platform{accessibility_, workspace_, application_, notifications_, screens_, windowList_,
-                    eventSource_,   defaults_,  loop_,        sound_,         log_,     strings};
+    return Platform{accessibility_, workspace_,  application_,
+                    notifications_, screens_,    windowList_,
+                    eventSource_,   defaults_,   loop_,
+                    sound_,         log_,        strings,
+                    hotKeys_,       keyMonitor_, keyboardLayout_,
+                    appPresence_,   keychain_,   localAuthentication_,
+                    alerts_,        panels_,     textMetrics_};
 }
 
 SimResult SimDesktop::addScreen(const std::string& name, Rect frame, std::optional<Rect> visible) {

@@ -7,14 +7,23 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimAccessibility.h"
+#include "platform/sim/SimAlerts.h"
+#include "platform/sim/SimAppPresence.h"
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimEventLog.h"
 #include "platform/sim/SimEventSource.h"
+#include "platform/sim/SimHotKeys.h"
+#include "platform/sim/SimKeyMonitor.h"
+#include "platform/sim/SimKeyboardLayout.h"
+#include "platform/sim/SimKeychain.h"
+#include "platform/sim/SimLocalAuthentication.h"
 #include "platform/sim/SimLog.h"
 #include "platform/sim/SimMainLoop.h"
+#include "platform/sim/SimPanels.h"
 #include "platform/sim/SimScreens.h"
 #include "platform/sim/SimSound.h"
 #include "platform/sim/SimSystemNotifications.h"
+#include "platform/sim/SimTextMetrics.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWindowList.h"
 #include "platform/sim/SimWorkspace.h"
@@ -47,6 +56,15 @@ class SimDesktop {
     EventSource& eventSource() { return eventSource_; }
     Sound& sound() { return sound_; }
     Log& log() { return log_; }
+    SimHotKeys& hotKeys() { return hotKeys_; }
+    SimKeyMonitor& keyMonitor() { return keyMonitor_; }
+    SimKeyboardLayout& keyboardLayout() { return keyboardLayout_; }
+    SimAppPresence& appPresence() { return appPresence_; }
+    SimKeychain& keychain() { return keychain_; }
+    SimLocalAuthentication& localAuthentication() { return localAuthentication_; }
+    SimAlerts& alerts() { return alerts_; }
+    SimPanels& panels() { return panels_; }
+    SimTextMetrics& textMetrics() { return textMetrics_; }
     Platform platform(Localizer& strings);
 
     // ---- Screens (rectangles in accessibility space; the first screen is the primary) ----
@@ -128,7 +146,7 @@ class SimDesktop {
     SimResult programStarted(Pid pid = 1, const std::string& name = "Nimbrel");
     // The process is gone: its observers, subscriptions, pointer interceptor and queued work go
     // with it, and its application terminates. Defaults, screens and other applications stay.
-    void programEnded() { world_.programEnded(); }
+    void programEnded();
     bool isProgramRunning() const { return world_.program().has_value(); }
     std::optional<AppRef> programApp() const { return world_.program(); }
     // Sees every replyToApplicationShouldTerminate (after the "quit done"/"quit cancelled" line).
@@ -145,6 +163,7 @@ class SimDesktop {
     SimWorld& world() { return world_; }
 
   private:
+    void routePointerThroughPanels();
     SimResult withRunningApp(Pid pid, const std::function<void(SimApp&)>& change);
     SimResult withWindow(ElementRef window, const std::function<void(SimWindow&)>& change);
 
@@ -161,6 +180,15 @@ class SimDesktop {
     SimEventSource eventSource_;
     SimSound sound_;
     SimLog log_;
+    SimHotKeys hotKeys_;
+    SimKeyMonitor keyMonitor_;
+    SimKeyboardLayout keyboardLayout_;
+    SimAppPresence appPresence_;
+    SimKeychain keychain_;
+    SimLocalAuthentication localAuthentication_;
+    SimAlerts alerts_;
+    SimPanels panels_;
+    SimTextMetrics textMetrics_;
 };
 
 }  // namespace nimbrel::sim
