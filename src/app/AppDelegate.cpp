@@ -5,11 +5,65 @@
 namespace nimbrel {
 
 AppDelegate::AppDelegate(Platform& platform)
-    : platform_(platform), minimizer_(std::make_unique<WindowMinimizer>(platform)) {}
+    : platform_(platform), ownWindowPlacement_(platform.screens, [this] { return screenChoice_; }) {
+    auto token = guard_.token();
+    auto ownBundle = [&]() -> std::optional<std::string> {
+        auto own = platform.workspace.runningApplication(platform.workspace.ownProcessID());
+        return own ? platform.workspace.bundleIdentifier(*own) : std::nullopt;
+    };
+    protection_ = std::make_unique<AccessProtection>(ProtectionServices{
+        platform.keychain, platform.localAuthentication, platform.alerts, platform.defaults,
+        platform.application, platform.sound, platform.loop, platform.strings, ownBundle(),
+        [this, token] {
+            return LifetimeGuard::alive(token) ? ownWindowPlacement_.chosenScreen() : std::nullopt;
+        }});
+
+    AppPassword::Status status = protection_->password().status();
+    SettingsStore::Services services{platform.defaults, platform.strings, platform.sound,
+                                     platform.keyMonitor, platform.keyboardLayout};
+    services.authenticate = [this, token](const std::string& reason,
+                                          std::function<void(bool)> completion) {
+        if (!LifetimeGuard::alive(token)) {
+            completion(false);
+            return;
+        }
+        authenticate(reason, std::move(completion));
+    };
+    services.hasAppPassword = status == AppPassword::Status::set;
+    services.appPasswordMissing = status == AppPassword::Status::missing;
+    services.runSetPasswordFlow = [this, token](std::function<void(bool)> completion) {
+        if (!LifetimeGuard::alive(token)) {
+            completion(false);
+            return;
+        }
+        protection_->setPasswordDialog().setInteractively(std::move(completion));
+    };
+    services.removeAppPassword = [this, token] {
+        if (LifetimeGuard::alive(token)) {
+            protection_->password().clear();
+        }
+    };
+    services.screenChoiceChanged = [this, token](const std::string& id, const std::string&) {
+        if (LifetimeGuard::alive(token)) {
+            screenChoice_ = ScreenChoice::fromIdentifier(id);
+        }
+    };
+    store_ = std::make_unique<SettingsStore>(std::move(services));
+    minimizer_ = std::make_unique<WindowMinimizer>(platform);
+    hotKeys_ = std::make_unique<HotKeyCenter>(platform.hotKeys);
+    hud_ = std::make_unique<HUD>(platform.panels, platform.textMetrics, platform.screens,
+                                 platform.loop, [this] { return screenChoice_; });
+}
 
 AppDelegate::~AppDelegate() = default;
 
+void AppDelegate::authenticate(const std::string& reason, std::function<void(bool)> completion) {
+    protection_->auth().authenticate(reason, std::move(completion));
+}
+
 void AppDelegate::applicationDidFinishLaunching() {
+    wireStore();
+    registerHotKeys();
     wireEngine();
 
     auto token = guard_.token();
@@ -34,22 +88,85 @@ void AppDelegate::applicationDidFinishLaunching() {
     platform_.accessibility.requestTrust();
 }
 
+void AppDelegate::wireStore() {
+    auto token = guard_.token();
+    store_->onShortcutsChanged = [this, token] {
+        if (LifetimeGuard::alive(token)) {
+            registerHotKeys();
+        }
+    };
+    store_->onDockIconChanged = [this, token] {
+        if (LifetimeGuard::alive(token)) {
+            platform_.application.setActivationPolicy(store_->showDockIcon().get()
+                                                          ? ActivationPolicy::regular
+                                                          : ActivationPolicy::accessory);
+        }
+    };
+    // The entry made the program an accessory; this corrects it when the user wants a Dock icon.
+    store_->onDockIconChanged();
+}
+
 void AppDelegate::wireEngine() {
     auto token = guard_.token();
+    minimizer_->instantHide = [this, token] {
+        return LifetimeGuard::alive(token) && store_->instantHide().get();
+    };
+    minimizer_->isLockedDesignation = [this, token](const WindowRef& window) {
+        if (!LifetimeGuard::alive(token)) {
+            return false;
+        }
+        LiveApp app = liveApp(window.app);
+        for (const auto& binding : store_->bindings().get()) {
+            if (binding.locked && binding.matchesApp(app)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    minimizer_->isWholeAppDesignation = [this, token](const WindowRef& window) {
+        if (!LifetimeGuard::alive(token)) {
+            return false;
+        }
+        LiveApp app = liveApp(window.app);
+        for (const auto& binding : store_->bindings().get()) {
+            if (binding.wholeApp && binding.matchesApp(app)) {
+                return true;
+            }
+        }
+        return false;
+    };
     minimizer_->onRevealed = [this, token](const WindowRef&) {
         if (LifetimeGuard::alive(token)) {
             revealedAt_ = platform_.loop.now();
         }
     };
+    minimizer_->chosenScreen = [this, token]() -> std::optional<Screen> {
+        if (!LifetimeGuard::alive(token)) {
+            return std::nullopt;
+        }
+        return screenChoice_.resolve(platform_.screens);
+    };
     minimizer_->authenticate = [this, token](const std::string& reason,
                                              std::function<void(bool)> completion) {
-        if (!LifetimeGuard::alive(token) || !authenticate) {
+        if (!LifetimeGuard::alive(token)) {
             completion(false);
             return;
         }
         authenticate(reason, std::move(completion));
     };
-    minimizer_->setCoverMessage(platform_.strings.text("cover.label"_key));
+    const std::string& message = store_->coverMessage().get();
+    minimizer_->setCoverMessage(message.empty() ? platform_.strings.text("cover.label"_key)
+                                                : message);
+}
+
+LiveApp AppDelegate::liveApp(AppRef app) {
+    return LiveApp{platform_.workspace.bundleIdentifier(app),
+                   platform_.workspace.localizedName(app)};
+}
+
+LiveWindow AppDelegate::liveWindow(const WindowRef& window) {
+    return LiveWindow{liveApp(window.app), minimizer_->access().windowNumber(window.element),
+                      window.title};
 }
 
 bool AppDelegate::resumeAfterUpdate() {
@@ -62,14 +179,10 @@ bool AppDelegate::resumeAfterUpdate() {
     }
     long count = minimizer_->applyResume(record->windows, record->focusLocked);
     if (count > 0 || record->focusLocked) {
-        showNotice(platform_.strings.text("hud.resumed.title"_key),
+        hud_->show(platform_.strings.text("hud.resumed.title"_key),
                    platform_.strings.text("hud.resumed.detail"_key));
     }
     return true;
-}
-
-void AppDelegate::showNotice(const std::string&, const std::string&) {
-    // The on-screen notice panel shows these once it is part of the program.
 }
 
 TerminateReply AppDelegate::applicationShouldTerminate() {
@@ -83,7 +196,7 @@ TerminateReply AppDelegate::applicationShouldTerminate() {
     auto reason =
         platform_.strings.text(forUpdate ? "auth.reason.update"_key : "auth.reason.quit"_key);
     auto token = guard_.token();
-    auto reply = [this, token, forUpdate](bool success) {
+    authenticate(reason, [this, token, forUpdate](bool success) {
         if (!LifetimeGuard::alive(token)) {
             return;
         }
@@ -91,13 +204,7 @@ TerminateReply AppDelegate::applicationShouldTerminate() {
             shutDown(forUpdate);
         }
         platform_.application.replyToApplicationShouldTerminate(success);
-    };
-    if (authenticate) {
-        authenticate(reason, reply);
-    } else {
-        // No gate, no way to prove who asks: a protected quit is refused.
-        platform_.loop.post([reply] { reply(false); });
-    }
+    });
     return TerminateReply::later;
 }
 

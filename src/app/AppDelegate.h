@@ -2,11 +2,19 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/notices/HUD.h"
+#include "app/notices/OwnWindowPlacement.h"
+#include "app/notices/ScreenChoice.h"
 #include "engine/WindowMinimizer.h"
+#include "hotkeys/HotKeyCenter.h"
+#include "hotkeys/ShortcutRegistration.h"
 #include "platform/LifetimeGuard.h"
 #include "platform/Platform.h"
+#include "protection/AccessProtection.h"
+#include "settings/SettingsStore.h"
 
 namespace nimbrel {
 
@@ -30,23 +38,44 @@ class AppDelegate {
     // The update framework is about to relaunch the program.
     void updaterWillRelaunch() { relaunchingForUpdate_ = true; }
 
-    // The gate for protected actions; answers once, on the main loop.
-    std::function<void(const std::string& reason, std::function<void(bool)> completion)>
-        authenticate;
+    // Shortcut actions.
+    void registerHotKeys();
+    void beginHold(std::function<void()> action);
+    // Hides every window of every binding that still needs it; answers (found, hidden).
+    std::pair<long, long> hideAllBound(bool beep);
+    void restoreAllDesignated();
 
+    SettingsStore& store() { return *store_; }
     WindowMinimizer& minimizer() { return *minimizer_; }
+    HotKeyCenter& hotKeys() { return *hotKeys_; }
+    HUD& hud() { return *hud_; }
+    AccessProtection& protection() { return *protection_; }
     bool isPoweringOff() const { return isPoweringOff_; }
     TimePoint revealedAt() const { return revealedAt_; }
     bool isSettingsWindowOpen() const { return settingsWindowOpen_; }
 
   private:
+    void wireStore();
     void wireEngine();
     bool resumeAfterUpdate();
-    void showNotice(const std::string& title, const std::string& detail);
+    void authenticate(const std::string& reason, std::function<void(bool)> completion);
+    ShortcutRegistration::Actions actionsFor(const ShortcutTarget& target);
+    void hideFocusedFromShortcut();
+    bool isHoldPending() const { return holdTimer_.isArmed(); }
+    LiveWindow liveWindow(const WindowRef& window);
+    LiveApp liveApp(AppRef app);
 
     Platform& platform_;
+    // The notice screen as the settings last set it; notices read it when they appear.
+    ScreenChoice screenChoice_;
+    OwnWindowPlacement ownWindowPlacement_;
+    std::unique_ptr<AccessProtection> protection_;
+    std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<WindowMinimizer> minimizer_;
+    std::unique_ptr<HotKeyCenter> hotKeys_;
+    std::unique_ptr<HUD> hud_;
     bool settingsWindowOpen_ = false;
+    Timer holdTimer_;
     TimePoint revealedAt_ = kDistantPast;
     bool isPoweringOff_ = false;
     bool relaunchingForUpdate_ = false;
