@@ -17,7 +17,8 @@ WindowMinimizer::WindowMinimizer(Platform& platform)
     : platform_(platform),
       access_(platform.accessibility, platform.workspace, platform.screens, platform.strings),
       loop_(platform.loop),
-      cover_(std::make_unique<CoverController>()) {
+      cover_(std::make_unique<CoverController>()),
+      knownScreens_(access_.screenRects()) {
     // Bounds every accessibility call of the program when an application does not answer.
     platform.accessibility.setMessagingTimeout(platform.accessibility.systemWideElement(),
                                                kMessagingTimeout);
@@ -413,67 +414,6 @@ void WindowMinimizer::moveOntoChosenScreen(ElementRef element) {
     if (auto placed = placement(Rect(*position, *size), screen.frame, screen.visibleFrame)) {
         access_.setPosition(*placed, element);
     }
-}
-
-// ---- observers ----------------------------------------------------------------------------
-
-ObserverRef WindowMinimizer::observerFor(Pid pid) {
-    if (auto it = observers_.find(pid); it != observers_.end()) {
-        return it->second;
-    }
-    auto token = guard_.token();
-    ObserverRef observer = platform_.accessibility.createObserver(
-        pid, [this, token, pid](ElementRef element, const std::string& notification) {
-            if (LifetimeGuard::alive(token)) {
-                handleNotification(pid, element, notification);
-            }
-        });
-    if (observer) {
-        observers_.emplace(pid, observer);
-    }
-    return observer;
-}
-
-void WindowMinimizer::watch(const Lock& lock) {
-    ObserverRef observer = observerFor(platform_.workspace.processID(lock.app));
-    if (!observer) {
-        return;
-    }
-    platform_.accessibility.addNotification(observer, lock.element, "AXWindowDeminiaturized");
-    platform_.accessibility.addNotification(observer, lock.element, "AXWindowMoved");
-}
-
-void WindowMinimizer::unwatch(const Lock& lock) {
-    auto it = observers_.find(platform_.workspace.processID(lock.app));
-    if (it == observers_.end()) {
-        return;
-    }
-    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowDeminiaturized");
-    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowMoved");
-}
-
-void WindowMinimizer::watchFocus(AppRef app) {
-    Pid pid = platform_.workspace.processID(app);
-    if (focusWatched_.count(pid)) {
-        return;
-    }
-    ObserverRef observer = observerFor(pid);
-    if (!observer) {
-        return;
-    }
-    if (platform_.accessibility.addNotification(observer,
-                                                platform_.accessibility.applicationElement(pid),
-                                                "AXFocusedWindowChanged") == AXError::success) {
-        focusWatched_.insert(pid);
-    }
-}
-
-void WindowMinimizer::handleNotification(Pid, ElementRef, const std::string&) {
-    // The locked-window guard and the focus-change handling act on these notifications.
-}
-
-void WindowMinimizer::handleActivation(AppRef) {
-    // The lock guard and the parked-window handling run here for every activation.
 }
 
 }  // namespace nimbrel

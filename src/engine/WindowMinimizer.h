@@ -15,6 +15,8 @@
 #include "platform/LifetimeGuard.h"
 #include "platform/MainLoop.h"
 #include "platform/Platform.h"
+#include "settings/Uuid.h"
+#include "settings/WindowBinding.h"
 
 namespace nimbrel {
 
@@ -31,6 +33,15 @@ struct HiddenOrigin {
     Point origin;
 };
 
+// Why an attempt to see a locked window goes into the attempts log.
+enum class AttemptReason { authFailed, blockedWithoutAuth };
+
+// An application whose unlock prompt the user declined or failed, and when.
+struct DeclinedPrompt {
+    Pid pid = 0;
+    TimePoint date = kDistantPast;
+};
+
 struct ResumeWindow {
     WindowKey key;
     bool locked = false;
@@ -41,6 +52,13 @@ struct ResumeWindow {
 // every record of what it hid; everything else asks it.
 class WindowMinimizer {
   public:
+    // What to do when a hidden window is about to get the keyboard focus.
+    enum class Summon {
+        reveal,     // the user asked for it: bring it back (a locked one still asks first)
+        moveFocus,  // keep it hidden and hand the focus to another window
+        ignore,
+    };
+
     explicit WindowMinimizer(Platform& platform);
     WindowMinimizer(const WindowMinimizer&) = delete;
     WindowMinimizer& operator=(const WindowMinimizer&) = delete;
@@ -68,6 +86,23 @@ class WindowMinimizer {
     void convertCoveredForRelaunch();
     void releaseAll();
 
+    // Designated windows: the live windows a binding stands for, found again by element even when
+    // their title or number changed.
+    std::vector<WindowRef> windows(const WindowBinding& binding);
+    void designate(ElementRef element, const Uuid& id);
+    std::optional<Uuid> bindingID(ElementRef element) const;
+
+    // Accessibility observers and the screens they are judged against.
+    ObserverRef observer(Pid pid);
+    bool screensChangedRecently();
+    void reparkAfterScreenChange();
+
+    // Whether a parked window that is about to get the focus was asked for by the user.
+    Summon summon(bool fromFocusChange, bool hasOtherWindow);
+    // A locked window was brought forward: ask to unlock it, unless a prompt for its application
+    // was declined moments ago and nobody has asked again since.
+    void summonLocked(const WindowRef& window, bool quiet);
+
     void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
     bool hasLocks() const { return !locks_.empty(); }
     bool isLocked(ElementRef element) const;
@@ -81,6 +116,10 @@ class WindowMinimizer {
         return false;
     };
     std::function<void(const WindowRef&)> onRevealed;
+    // A binding was matched by its title to a window whose number differs from the stored one.
+    std::function<void(const Uuid& id, WindowNumber number)> onWindowNumberChanged;
+    // Sees every attempt that goes into the attempts log.
+    std::function<void(const std::vector<WindowRef>& windows, AttemptReason reason)> onAttempt;
     // The screen the notice-screen setting selects, if it selects one.
     std::function<std::optional<Screen>()> chosenScreen = [] { return std::optional<Screen>(); };
     // The gate for revealing guarded windows; answers once, on the main loop. Without one nothing
@@ -93,6 +132,11 @@ class WindowMinimizer {
     const std::vector<Lock>& locks() const { return locks_; }
     const std::vector<HiddenOrigin>& hiddenOrigins() const { return hiddenOrigins_; }
     const std::vector<WindowRef>& focusHidden() const { return focusHidden_; }
+    const std::map<Uuid, ElementRef>& designated() const { return designated_; }
+    const std::set<Pid>& focusWatched() const { return focusWatched_; }
+    const std::vector<Rect>& knownScreens() const { return knownScreens_; }
+    TimePoint screensChangedAt() const { return screensChangedAt_; }
+    const std::vector<DeclinedPrompt>& declined() const { return declined_; }
     bool focusActive() const { return focusActive_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
@@ -122,19 +166,36 @@ class WindowMinimizer {
     Point adjustedIntoScreens(ElementRef element, Point origin);
     void moveOntoChosenScreen(ElementRef element);
 
+    // Designations.
+    std::optional<ElementRef> matchWindow(const WindowBinding& binding, AppRef app,
+                                          const std::vector<ElementRef>& windows);
+
     // Accessibility observers, one per process, created on demand.
-    ObserverRef observerFor(Pid pid);
     void watch(const Lock& lock);
     void unwatch(const Lock& lock);
     void watchFocus(AppRef app);
     void handleNotification(Pid pid, ElementRef element, const std::string& notification);
+    void handleFocusChange(Pid pid);
+    void handleLockedWindow(ElementRef element, const std::string& notification);
     void handleActivation(AppRef app);
+    void guardActivation(AppRef app);
+    void handleParkedActivation(AppRef app);
+    std::optional<WindowRef> parkedWindow(ElementRef element) const;
+    bool hasOtherWindow(ElementRef application, ElementRef except);
+    void parkAgain(ElementRef element);
+
+    // Locked summons.
+    std::optional<double> secondsSinceInput(bool countKeys);
+    void askToUnlock(const WindowRef& window);
+    bool hasVisibleUnlockedWindow(AppRef app);
+    void recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason);
 
     Platform& platform_;
     WindowAccess access_;
     MainLoop& loop_;
 
     std::vector<WindowRef> minimized_;
+    std::map<Uuid, ElementRef> designated_;
     std::vector<Lock> locks_;
     std::map<Pid, ObserverRef> observers_;
     bool isAuthenticating_ = false;
@@ -142,10 +203,13 @@ class WindowMinimizer {
     std::vector<HiddenOrigin> hiddenOrigins_;
     TimePoint lastHideAt_ = kDistantPast;
     std::set<Pid> focusWatched_;
+    std::vector<Rect> knownScreens_;
+    TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
     bool focusActive_ = false;
     std::vector<WindowRef> focusHidden_;
     bool focusLocked_ = false;
+    std::vector<DeclinedPrompt> declined_;
 
     Subscription activation_;
     LifetimeGuard guard_;

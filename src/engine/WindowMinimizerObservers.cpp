@@ -1,0 +1,201 @@
+// Accessibility observers: one per process, reacting when someone else brings a hidden window
+// forward, moves or de-miniaturises it, and when the screens change underneath the parked ones.
+#include <algorithm>
+
+#include "engine/WindowMinimizer.h"
+
+namespace nimbrel {
+
+namespace {
+// A display change makes the system move windows about for a moment; such moves are not requests.
+constexpr double kScreenChangeWindow = 3.0;
+}  // namespace
+
+ObserverRef WindowMinimizer::observer(Pid pid) {
+    if (auto it = observers_.find(pid); it != observers_.end()) {
+        return it->second;
+    }
+    auto token = guard_.token();
+    ObserverRef created = platform_.accessibility.createObserver(
+        pid, [this, token, pid](ElementRef element, const std::string& notification) {
+            if (LifetimeGuard::alive(token)) {
+                handleNotification(pid, element, notification);
+            }
+        });
+    if (created) {
+        observers_.emplace(pid, created);
+    }
+    return created;
+}
+
+void WindowMinimizer::watch(const Lock& lock) {
+    ObserverRef watcher = observer(platform_.workspace.processID(lock.app));
+    if (!watcher) {
+        return;
+    }
+    platform_.accessibility.addNotification(watcher, lock.element, "AXWindowDeminiaturized");
+    platform_.accessibility.addNotification(watcher, lock.element, "AXWindowMoved");
+}
+
+void WindowMinimizer::unwatch(const Lock& lock) {
+    auto it = observers_.find(platform_.workspace.processID(lock.app));
+    if (it == observers_.end()) {
+        return;
+    }
+    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowDeminiaturized");
+    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowMoved");
+}
+
+void WindowMinimizer::watchFocus(AppRef app) {
+    Pid pid = platform_.workspace.processID(app);
+    if (focusWatched_.count(pid)) {
+        return;
+    }
+    ObserverRef watcher = observer(pid);
+    if (!watcher) {
+        return;
+    }
+    if (platform_.accessibility.addNotification(watcher,
+                                                platform_.accessibility.applicationElement(pid),
+                                                "AXFocusedWindowChanged") == AXError::success) {
+        focusWatched_.insert(pid);
+    }
+}
+
+void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
+                                         const std::string& notification) {
+    if (notification == "AXFocusedWindowChanged") {
+        handleFocusChange(pid);
+    } else {
+        handleLockedWindow(element, notification);
+    }
+}
+
+std::optional<WindowRef> WindowMinimizer::parkedWindow(ElementRef element) const {
+    // Only parked windows without a lock: locked ones have a guard of their own, which a summon
+    // must not get around.
+    if (!storedOrigin(element)) {
+        return std::nullopt;
+    }
+    for (const auto& window : minimized_) {
+        if (window.element == element) {
+            return window;
+        }
+    }
+    return std::nullopt;
+}
+
+void WindowMinimizer::handleFocusChange(Pid pid) {
+    // The platform names the newly focused window rather than the application it was registered
+    // on, and focus may have moved on again before the notification arrives: ask the application.
+    ElementRef application = platform_.accessibility.applicationElement(pid);
+    if (access_.stringAttribute("AXRole", application) != "AXApplication") {
+        return;
+    }
+    auto focused = access_.focusedWindowElement(application);
+    if (!focused) {
+        return;
+    }
+    auto window = parkedWindow(*focused);
+    if (!window) {
+        return;
+    }
+    if (summon(true, false) == Summon::reveal) {
+        reveal({*window}, false, false, [](bool) {});
+    }
+}
+
+void WindowMinimizer::parkAgain(ElementRef element) {
+    if (access_.setPosition(access_.parkingPoint(), element) != AXError::success ||
+        access_.isOnScreen(element)) {
+        access_.setMinimized(true, element);
+    }
+}
+
+void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& notification) {
+    const Lock* lock = lockFor(element);
+    if (lock == nullptr) {
+        return;
+    }
+    WindowRef window{element, lock->app, access_.title(element)};
+    bool moved = notification == "AXWindowMoved";
+    bool afterScreenChange = moved && screensChangedRecently();
+    bool inSight = !access_.isMinimized(element).value_or(false) && access_.isOnScreen(element);
+    if (inSight) {
+        parkAgain(element);
+    } else if (moved) {
+        // Still beyond the screens: the engine's own parking, or a move nobody could see.
+        return;
+    }
+    if (afterScreenChange) {
+        return;
+    }
+    summonLocked(window, false);
+}
+
+void WindowMinimizer::handleActivation(AppRef app) {
+    guardActivation(app);
+    handleParkedActivation(app);
+}
+
+bool WindowMinimizer::hasOtherWindow(ElementRef application, ElementRef except) {
+    for (ElementRef candidate : access_.standardWindows(application)) {
+        if (candidate != except && !access_.isMinimized(candidate).value_or(false) &&
+            !cover_->isCovered(candidate) && access_.isOnScreen(candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void WindowMinimizer::handleParkedActivation(AppRef app) {
+    if (!focusWatched_.count(platform_.workspace.processID(app))) {
+        return;
+    }
+    ElementRef application = access_.applicationElement(app);
+    auto focused = access_.focusedWindowElement(application);
+    if (!focused) {
+        return;
+    }
+    auto window = parkedWindow(*focused);
+    if (!window) {
+        return;
+    }
+    switch (summon(false, hasOtherWindow(application, window->element))) {
+        case Summon::moveFocus:
+            moveFocusAway(*window);
+            break;
+        case Summon::reveal:
+            reveal({*window}, false, false, [](bool) {});
+            break;
+        case Summon::ignore:
+            break;
+    }
+}
+
+bool WindowMinimizer::screensChangedRecently() {
+    auto rects = access_.screenRects();
+    if (rects != knownScreens_) {
+        knownScreens_ = std::move(rects);
+        screensChangedAt_ = loop_.now();
+    }
+    return loop_.now() - screensChangedAt_ < kScreenChangeWindow;
+}
+
+void WindowMinimizer::reparkAfterScreenChange() {
+    knownScreens_ = access_.screenRects();
+    screensChangedAt_ = loop_.now();
+    Point parking = access_.parkingPoint();
+    for (const auto& entry : hiddenOrigins_) {
+        if (!access_.isMinimized(entry.element).value_or(false)) {
+            access_.setPosition(parking, entry.element);
+        }
+    }
+    for (const auto& lock : locks_) {
+        if (lock.origin && !access_.isMinimized(lock.element).value_or(false)) {
+            parkAgain(lock.element);
+        }
+    }
+}
+
+}  // namespace nimbrel
