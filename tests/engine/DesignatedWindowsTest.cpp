@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <ostream>
 #include <utility>
 
 #include "EngineFixture.h"
@@ -48,6 +49,10 @@ struct MatchCase {
     std::optional<std::size_t> expected;  // index of the window found; none when nothing matches
     std::optional<WindowNumber> reported;
 };
+
+void PrintTo(const MatchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BindingMatch : public DesignatedWindowsTest, public testing::WithParamInterface<MatchCase> {};
 

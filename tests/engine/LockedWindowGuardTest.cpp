@@ -1,3 +1,4 @@
+#include <ostream>
 #include "EngineFixture.h"
 
 namespace nimbrel {
@@ -76,6 +77,10 @@ struct DeclineCase {
     double movedAfterDecline;
     bool promptsAgain;
 };
+
+void PrintTo(const DeclineCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AfterDecline : public LockedWindowGuardTest,
                      public testing::WithParamInterface<DeclineCase> {};
