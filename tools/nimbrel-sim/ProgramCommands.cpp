@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "ProgramHost.h"
+#include "SettingsCommands.h"
 #include "Values.h"
 #include "platform/sim/SimDesktop.h"
 
@@ -156,6 +157,7 @@ void registerEngine(Console& console, sim::SimDesktop& desktop, ProgramHost& hos
 void registerProgramCommands(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
     registerLifecycle(console, desktop, host);
     registerEngine(console, desktop, host);
+    registerSettingsCommands(console, desktop, host);
 }
 
 }  // namespace nimbrel::console

@@ -33,6 +33,7 @@ class ProgramHost {
 
     bool isRunning() const { return delegate_ != nullptr; }
     AppDelegate& delegate() { return *delegate_; }
+    const Localizer& strings() const { return *strings_; }
 
     void start(const Options& options);
     // Prints "quit now" or "quit later"; the process ends once the quit is granted.

@@ -1,0 +1,266 @@
+#include "SettingsCommands.h"
+
+#include <functional>
+#include <map>
+
+#include "Console.h"
+#include "ProgramHost.h"
+#include "Values.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimKeyboardLayout.h"
+
+namespace nimbrel::console {
+namespace {
+
+using Kind = ShortcutTarget::Kind;
+
+const std::map<std::string, Kind>& fixedTargetNames() {
+    static const std::map<std::string, Kind> names{
+        {"focused", Kind::focused},          {"all", Kind::all},
+        {"designate", Kind::designate},      {"focus-mode", Kind::focusMode},
+        {"region-cover", Kind::regionCover}, {"region-clear", Kind::regionClear}};
+    return names;
+}
+
+SettingsStore& store(ProgramHost& host, CommandContext& c) {
+    if (!host.isRunning()) {
+        c.fail("the program is not running");
+    }
+    return host.delegate().store();
+}
+
+// `binding:N` names the N-th binding (from 1) in the store's order.
+const WindowBinding& bindingAt(SettingsStore& s, CommandContext& c, const std::string& word) {
+    const auto& bindings = s.bindings().get();
+    if (word.rfind("binding:", 0) == 0) {
+        long long index = parseInteger(word.substr(8));
+        if (index >= 1 && static_cast<std::size_t>(index) <= bindings.size()) {
+            return bindings[static_cast<std::size_t>(index - 1)];
+        }
+    }
+    c.fail("no such binding: " + word);
+}
+
+ShortcutTarget target(SettingsStore& s, CommandContext& c, const std::string& word) {
+    auto fixed = fixedTargetNames().find(word);
+    if (fixed != fixedTargetNames().end()) {
+        return ShortcutTarget::fixed(fixed->second);
+    }
+    return ShortcutTarget::window(bindingAt(s, c, word).id);
+}
+
+std::string targetName(SettingsStore& s, const ShortcutTarget& t) {
+    if (t.isWindow()) {
+        const auto& bindings = s.bindings().get();
+        for (std::size_t i = 0; i < bindings.size(); ++i) {
+            if (bindings[i].id == t.id) {
+                return "binding:" + std::to_string(i + 1);
+            }
+        }
+        return "binding:?";
+    }
+    for (const auto& [name, kind] : fixedTargetNames()) {
+        if (kind == t.kind) {
+            return name;
+        }
+    }
+    return "?";
+}
+
+std::optional<KeyCombo> combo(CommandContext& c, const std::string& word) {
+    if (word == "none") {
+        return std::nullopt;
+    }
+    auto parsed = sim::SimKeyboardLayout::parseCombo(word);
+    if (!parsed) {
+        c.fail("not a key combination: " + word);
+    }
+    return KeyCombo{parsed->keyCode, parsed->modifiers};
+}
+
+LiveApp liveApp(sim::SimDesktop& desktop, AppRef app) {
+    return LiveApp{desktop.workspace().bundleIdentifier(app),
+                   desktop.workspace().localizedName(app)};
+}
+
+using Setter = std::function<void(SettingsStore&, CommandContext&)>;
+
+const std::map<std::string, Setter>& setters() {
+    auto flag = [](void (SettingsStore::*set)(bool)) -> Setter {
+        return [set](SettingsStore& s, CommandContext& c) { (s.*set)(c.onOff(1)); };
+    };
+    auto whole = [](void (SettingsStore::*set)(long long)) -> Setter {
+        return [set](SettingsStore& s, CommandContext& c) { (s.*set)(c.integer(1)); };
+    };
+    static const std::map<std::string, Setter> table{
+        {"holdDuration",
+         [](SettingsStore& s, CommandContext& c) { s.setHoldDuration(c.number(1)); }},
+        {"borderOpacity",
+         [](SettingsStore& s, CommandContext& c) { s.setBorderOpacity(c.number(1)); }},
+        {"coverMessage", [](SettingsStore& s, CommandContext& c) { s.setCoverMessage(c.arg(1)); }},
+        {"screenChoice",
+         [](SettingsStore& s, CommandContext& c) {
+             s.setScreenChoice(c.arg(1), c.has(2) ? c.arg(2) : c.arg(1));
+         }},
+        {"hotCorner",
+         [](SettingsStore& s, CommandContext& c) {
+             long long corner = c.integer(1);
+             if (corner < 0 || corner > 5) {
+                 c.fail("a hot corner is 0 to 5");
+             }
+             s.setHotCorner(static_cast<HotCorner>(corner));
+         }},
+        {"idleMinutes", whole(&SettingsStore::setIdleMinutes)},
+        {"relockMinutes", whole(&SettingsStore::setRelockMinutes)},
+        {"instantHide", flag(&SettingsStore::setInstantHide)},
+        {"useCover", flag(&SettingsStore::setUseCover)},
+        {"lockFocused", flag(&SettingsStore::setLockFocused)},
+        {"focusLock", flag(&SettingsStore::setFocusLock)},
+        {"showDockIcon", flag(&SettingsStore::setShowDockIcon)},
+        {"hideMenuBarIcon", flag(&SettingsStore::setHideMenuBarIcon)},
+        {"askToRemoveMissing", flag(&SettingsStore::setAskToRemoveMissing)},
+        {"autoHideOnLock", flag(&SettingsStore::setAutoHideOnLock)},
+        {"autoHideOnScreenShare", flag(&SettingsStore::setAutoHideOnScreenShare)},
+        {"autoHideOnMonitorChange", flag(&SettingsStore::setAutoHideOnMonitorChange)},
+        {"hideWhenAppears", flag(&SettingsStore::setHideWhenAppears)},
+        {"showBorders", flag(&SettingsStore::setShowBorders)},
+    };
+    return table;
+}
+
+void emitDone(sim::SimDesktop& desktop, bool done) {
+    desktop.events().emit(std::string("result ") + (done ? "true" : "false"));
+}
+
+}  // namespace
+
+void registerSettingsCommands(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
+    console.addCommand("settings set", [&host](CommandContext& c) {
+        SettingsStore& s = store(host, c);
+        auto setter = setters().find(c.arg(0));
+        if (setter == setters().end()) {
+            c.fail("unknown setting: " + c.arg(0));
+        }
+        setter->second(s, c);
+    });
+    console.addCommand("settings record", [&host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        s.startRecording(target(s, c, c.arg(0)));
+    });
+    console.addCommand("settings stop-recording", [&host](CommandContext& c) {
+        c.expectArgs(0, 0);
+        store(host, c).stopRecording();
+    });
+    console.addCommand("settings assign", [&host](CommandContext& c) {
+        c.expectArgs(2, 2);
+        SettingsStore& s = store(host, c);
+        s.assign(combo(c, c.arg(1)), target(s, c, c.arg(0)));
+    });
+    console.addCommand("settings preset", [&host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        // The modifiers alone, written like a combination without its key: ctrl+opt+cmd.
+        auto parsed = sim::SimKeyboardLayout::parseCombo(c.arg(0) + "+a");
+        if (!parsed) {
+            c.fail("not a set of modifiers: " + c.arg(0));
+        }
+        store(host, c).applyModifierPreset(parsed->modifiers);
+    });
+    console.addCommand("settings lock", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(2, 2);
+        SettingsStore& s = store(host, c);
+        ShortcutTarget t = target(s, c, c.arg(0));
+        bool locked = c.onOff(1);
+        s.requestSetLocked(locked, t);
+        (void)desktop;
+    });
+    console.addCommand("settings whole-app", [&host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        s.toggleWholeApp(bindingAt(s, c, c.arg(0)).id);
+    });
+    console.addCommand("settings designate", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        const sim::SimWindow* w = desktop.windowState(c.window(0));
+        if (w == nullptr || w->closed) {
+            c.fail("the window is not open");
+        }
+        std::optional<WindowNumber> number;
+        if (w->number != 0) {
+            number = w->number;
+        }
+        s.designate(LiveWindow{liveApp(desktop, w->app), number, w->title});
+    });
+    console.addCommand("settings remove", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        s.requestRemoveBinding(bindingAt(s, c, c.arg(0)).id,
+                               [&desktop](bool removed) { emitDone(desktop, removed); });
+    });
+    console.addCommand("settings allow", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        auto app = desktop.workspace().runningApplication(c.pid(0));
+        if (!app) {
+            c.fail("no application runs under pid " + c.arg(0));
+        }
+        s.addAllowedApp(liveApp(desktop, *app));
+    });
+    console.addCommand("settings disallow", [&host](CommandContext& c) {
+        c.expectArgs(1, 1);
+        store(host, c).removeAllowedApp(c.arg(0));
+    });
+
+    console.addQuery("settings", [&desktop, &host](CommandContext& c) -> std::vector<std::string> {
+        c.expectArgs(0, 0);
+        SettingsStore& s = store(host, c);
+        std::vector<std::string> unavailable;
+        for (const auto& t : s.unavailable().get()) {
+            unavailable.push_back(targetName(s, t));
+        }
+        std::vector<std::string> allowed;
+        for (const auto& app : s.allowedApps().get()) {
+            allowed.push_back(app.id());
+        }
+        auto preset = s.currentPresetModifiers();
+        const auto& recording = s.recording().get();
+        const auto& notice = s.notice().get();
+        (void)desktop;
+        return {"settings recording=" + (recording ? targetName(s, *recording) : "none") +
+                " unavailable=" + formatList(unavailable) +
+                " notice=" + (notice ? quotedText(*notice) : "none") + " bindings=" +
+                std::to_string(s.bindings().get().size()) + " allowed=" + formatList(allowed) +
+                " preset=" + (preset ? KeyCombo::modifierSymbols(*preset) : "none")};
+    });
+    // `expect hotkeys [1:⌃⌘W 2:⌃⌘S]`: the program's hot keys, in registration order, with ids.
+    console.addExpectation("hotkeys", [&desktop, &host](CommandContext& c) {
+        SettingsStore& s = store(host, c);
+        std::vector<std::string> items;
+        for (const auto& r : desktop.hotKeys().registrations()) {
+            items.push_back(std::to_string(r.identity.id) + ":" +
+                            s.displayText(KeyCombo{r.keyCode, r.modifiers}));
+        }
+        std::string actual = formatList(items);
+        return Console::Verdict{actual == c.rest(0), actual};
+    });
+    // `expect no-defaults KEY`: nothing is stored under the key.
+    console.addExpectation("no-defaults", [&desktop](CommandContext& c) {
+        c.expectArgs(1, 1);
+        auto stored = desktop.defaults().describe(c.arg(0));
+        return Console::Verdict{!stored, stored.value_or("none")};
+    });
+    console.addQuery("binding", [&desktop, &host](CommandContext& c) -> std::vector<std::string> {
+        c.expectArgs(1, 1);
+        SettingsStore& s = store(host, c);
+        const WindowBinding& b = bindingAt(s, c, "binding:" + c.arg(0));
+        std::string comboText = b.combo ? s.displayText(*b.combo) : std::string("none");
+        (void)desktop;
+        return {"binding " + c.arg(0) + " label=" + quotedText(b.label(host.strings())) + " app=" +
+                quotedText(b.appName) + " title=" + quotedText(b.title) + " combo=" + comboText +
+                " locked=" + yesNo(b.locked) + " wholeApp=" + yesNo(b.wholeApp) +
+                " number=" + (b.windowNumber ? std::to_string(*b.windowNumber) : "none")};
+    });
+}
+
+}  // namespace nimbrel::console
