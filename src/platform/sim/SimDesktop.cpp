@@ -32,7 +32,8 @@ SimDesktop::SimDesktop()
       hotKeys_(loop_),
       localAuthentication_(loop_),
       alerts_(events_),
-      panels_(loop_, events_, [this] { return primaryScreenHeight(); }) {
+      panels_(loop_, events_, [this] { return primaryScreenHeight(); }),
+      keyboard_(world_, events_, hotKeys_, keyMonitor_, panels_) {
     panels_.setWindowLookup([this](WindowNumber number) { return hasWindowNumber(number); });
     routePointerThroughPanels();
 }
@@ -48,6 +49,7 @@ void SimDesktop::programEnded() {
     world_.programEnded();
     // Panels die with the process that made them.
     panels_.discardAll();
+    keyboard_.setTap(nullptr);
     routePointerThroughPanels();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/sim/SimEventSource.h"
 #include "platform/sim/SimHotKeys.h"
 #include "platform/sim/SimKeyMonitor.h"
+#include "platform/sim/SimKeyboard.h"
 #include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimKeychain.h"
 #include "platform/sim/SimLocalAuthentication.h"
@@ -65,6 +66,8 @@ class SimDesktop {
     SimAlerts& alerts() { return alerts_; }
     SimPanels& panels() { return panels_; }
     SimTextMetrics& textMetrics() { return textMetrics_; }
+    // Routes key events: the program's tap, hot keys, the lock shortcut, then the key window.
+    SimKeyboard& keyboard() { return keyboard_; }
     Platform platform(Localizer& strings);
 
     // ---- Screens (rectangles in accessibility space; the first screen is the primary) ----
@@ -189,6 +192,7 @@ class SimDesktop {
     SimAlerts alerts_;
     SimPanels panels_;
     SimTextMetrics textMetrics_;
+    SimKeyboard keyboard_;
 };
 
 }  // namespace nimbrel::sim
