@@ -19,13 +19,10 @@ void addUnavailableExpectation(Console& console, const char* name) {
 }
 
 void registerUnavailableCommands(Console& console) {
-    for (const char* name : {"key", "auth", "alert", "password", "keychain", "menu", "dock"}) {
+    for (const char* name : {"password", "menu", "dock"}) {
         addUnavailableCommand(console, name);
     }
-    for (const char* name : {"hotkeys", "panels"}) {
-        addUnavailableQuery(console, name);
-    }
-    for (const char* name : {"panel", "no-panel", "menu", "no-menu"}) {
+    for (const char* name : {"menu", "no-menu"}) {
         addUnavailableExpectation(console, name);
     }
 }

@@ -3,11 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "AuthCommands.h"
 #include "Console.h"
 #include "DefaultsCommands.h"
 #include "DesktopCommands.h"
 #include "DesktopQueries.h"
 #include "EventExpectations.h"
+#include "KeyCommands.h"
+#include "KeychainCommands.h"
+#include "PanelQueries.h"
 #include "ProgramCommands.h"
 #include "ProgramHost.h"
 #include "UnavailableCommands.h"
@@ -25,6 +29,10 @@ int main(int argc, char** argv) {
     console::registerDefaultsCommands(console, desktop);
     console::registerEventExpectations(console);
     console::registerUnavailableCommands(console);
+    console::registerKeyCommands(console, desktop);
+    console::registerAuthCommands(console, desktop);
+    console::registerKeychainCommands(console, desktop);
+    console::registerPanelQueries(console, desktop);
     // Declared after the console and the desktop, so the program ends before either goes away.
     console::ProgramHost program(desktop);
     console::registerProgramCommands(console, desktop, program);
