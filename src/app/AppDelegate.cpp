@@ -58,7 +58,14 @@ AppDelegate::AppDelegate(Platform& platform)
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::authenticate(const std::string& reason, std::function<void(bool)> completion) {
-    protection_->auth().authenticate(reason, std::move(completion));
+    auto token = guard_.token();
+    protection_->auth().authenticate(
+        reason, [this, token, reason, completion = std::move(completion)](bool granted) {
+            if (LifetimeGuard::alive(token) && onAuthenticated) {
+                onAuthenticated(reason, granted);
+            }
+            completion(granted);
+        });
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -45,6 +45,9 @@ class AppDelegate {
     std::pair<long, long> hideAllBound(bool beep);
     void restoreAllDesignated();
 
+    // Sees every answer of the authentication gate (the console reports them).
+    std::function<void(const std::string& reason, bool granted)> onAuthenticated;
+
     SettingsStore& store() { return *store_; }
     WindowMinimizer& minimizer() { return *minimizer_; }
     HotKeyCenter& hotKeys() { return *hotKeys_; }

@@ -20,6 +20,9 @@ void ProgramHost::start(const Options& options) {
     strings_ = std::make_unique<Localizer>(options.keysLanguage ? nullptr : &english_);
     platform_ = std::make_unique<Platform>(desktop_.platform(*strings_));
     delegate_ = launchProgram(*platform_);
+    delegate_->onAuthenticated = [this](const std::string& reason, bool granted) {
+        desktop_.events().emit("auth " + reason + " -> " + (granted ? "true" : "false"));
+    };
 }
 
 void ProgramHost::quit() {

@@ -198,6 +198,15 @@ void registerSettingsCommands(Console& console, sim::SimDesktop& desktop, Progra
         s.requestRemoveBinding(bindingAt(s, c, c.arg(0)).id,
                                [&desktop](bool removed) { emitDone(desktop, removed); });
     });
+    // The settings window's password buttons: each authenticates first, as the buttons do.
+    console.addCommand("password set", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(0, 0);
+        store(host, c).setOrChangePassword([&desktop](bool done) { emitDone(desktop, done); });
+    });
+    console.addCommand("password clear", [&desktop, &host](CommandContext& c) {
+        c.expectArgs(0, 0);
+        store(host, c).clearPassword([&desktop](bool done) { emitDone(desktop, done); });
+    });
     console.addCommand("settings allow", [&desktop, &host](CommandContext& c) {
         c.expectArgs(1, 1);
         SettingsStore& s = store(host, c);
@@ -243,6 +252,13 @@ void registerSettingsCommands(Console& console, sim::SimDesktop& desktop, Progra
         }
         std::string actual = formatList(items);
         return Console::Verdict{actual == c.rest(0), actual};
+    });
+    // The system authentication sheets shown so far: how many, and the reason of the last one.
+    console.addQuery("auth-sheets", [&desktop](CommandContext& c) -> std::vector<std::string> {
+        c.expectArgs(0, 0);
+        const auto& sheets = desktop.localAuthentication().sheets();
+        return {"auth-sheets count=" + std::to_string(sheets.size()) +
+                " last=" + quotedText(sheets.empty() ? "" : sheets.back().reason)};
     });
     // `expect no-defaults KEY`: nothing is stored under the key.
     console.addExpectation("no-defaults", [&desktop](CommandContext& c) {
