@@ -4,11 +4,15 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "platform/BundledStrings.h"
 #include "platform/Localizer.h"
 
 namespace nimbrel {
+
+const std::vector<std::string_view>& englishStringTables();
+
 namespace {
 
 // Every "..."_key literal in the text. A plain scan, because a regular expression over a large
@@ -53,6 +57,18 @@ TEST(StringTables, FindsKeyLiterals) {
     std::set<std::string> keys;
     collectKeys(R"(text("a.b"_key, {x}); "plain"; other("c.d"_key))", keys);
     EXPECT_EQ(keys, (std::set<std::string>{"a.b", "c.d"}));
+}
+
+TEST(StringTables, EveryTableParsesAndNoKeyIsInTwoTables) {
+    std::set<std::string> seen;
+    for (auto table : englishStringTables()) {
+        auto json = nlohmann::json::parse(table, nullptr, false);
+        ASSERT_TRUE(json.is_object()) << table.substr(0, 80);
+        for (const auto& [key, value] : json.items()) {
+            EXPECT_TRUE(value.is_string()) << key;
+            EXPECT_TRUE(seen.insert(key).second) << key << " is in more than one table";
+        }
+    }
 }
 
 TEST(StringTables, EnglishTextsAreNotEmpty) {
