@@ -122,13 +122,23 @@ void AppDelegate::wireEngine() {
         if (!LifetimeGuard::alive(token)) {
             return false;
         }
-        LiveApp app = liveApp(window.app);
+        if (auto id = minimizer_->bindingID(window.element)) {
+            if (auto binding = store_->binding(*id); binding && binding->locked) {
+                return true;
+            }
+        }
+        LiveWindow live = liveWindow(window);
         for (const auto& binding : store_->bindings().get()) {
-            if (binding.locked && binding.matchesApp(app)) {
+            if (binding.locked && binding.matches(live)) {
                 return true;
             }
         }
         return false;
+    };
+    minimizer_->onWindowNumberChanged = [this, token](const Uuid& id, WindowNumber number) {
+        if (LifetimeGuard::alive(token)) {
+            store_->updateWindowNumber(id, number);
+        }
     };
     minimizer_->isWholeAppDesignation = [this, token](const WindowRef& window) {
         if (!LifetimeGuard::alive(token)) {

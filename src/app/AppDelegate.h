@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/notices/HUD.h"
+#include "app/notices/HUDContent.h"
 #include "app/notices/OwnWindowPlacement.h"
 #include "app/notices/ScreenChoice.h"
 #include "engine/WindowMinimizer.h"
@@ -44,6 +45,9 @@ class AppDelegate {
     // Hides every window of every binding that still needs it; answers (found, hidden).
     std::pair<long, long> hideAllBound(bool beep);
     void restoreAllDesignated();
+    // Designates the window, or removes its designation; `fromThisWindowItem` is the status
+    // menu's item for the focused window, which may narrow a whole-application binding.
+    void toggleDesignation(const WindowRef& window, bool fromThisWindowItem);
 
     // Sees every answer of the authentication gate (the console reports them).
     std::function<void(const std::string& reason, bool granted)> onAuthenticated;
@@ -64,6 +68,10 @@ class AppDelegate {
     void authenticate(const std::string& reason, std::function<void(bool)> completion);
     ShortcutRegistration::Actions actionsFor(const ShortcutTarget& target);
     void hideFocusedFromShortcut();
+    void designateFromShortcut();
+    void bindingAction(const Uuid& id);
+    std::optional<WindowBinding> designatingBinding(const WindowRef& window);
+    void showNotice(const HUDContent& content);
     bool isHoldPending() const { return holdTimer_.isArmed(); }
     LiveWindow liveWindow(const WindowRef& window);
     LiveApp liveApp(AppRef app);

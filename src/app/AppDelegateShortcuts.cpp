@@ -2,6 +2,8 @@
 // duration does the opposite one.
 #include "app/AppDelegate.h"
 
+#include "app/notices/NoticeTexts.h"
+
 namespace nimbrel {
 
 void AppDelegate::registerHotKeys() {
@@ -56,11 +58,108 @@ ShortcutRegistration::Actions AppDelegate::actionsFor(const ShortcutTarget& targ
                             hideAllBound(true);
                         }
                     }};
-        default:
-            // The other targets' actions arrive with their subsystems; until then their shortcut
-            // is held by the program but does nothing.
-            return {[] {}, nullptr};
+        case ShortcutTarget::Kind::designate:
+            return {[this] { designateFromShortcut(); }, nullptr};
+        case ShortcutTarget::Kind::window: {
+            Uuid id = target.id;
+            return {[this, id] { bindingAction(id); },
+                    // Releasing early reveals nothing.
+                    [this] { holdTimer_.invalidate(); }};
+        }
+        case ShortcutTarget::Kind::focusMode:
+        case ShortcutTarget::Kind::regionCover:
+        case ShortcutTarget::Kind::regionClear:
+            break;
     }
+    // Focus mode and region covers arrive with their subsystems; until then their shortcuts are
+    // held by the program and do nothing.
+    return {[] {}, nullptr};
+}
+
+void AppDelegate::designateFromShortcut() {
+    std::optional<WindowRef> window;
+    if (platform_.accessibility.requestTrust()) {
+        window = minimizer_->access().focusedWindow();
+    }
+    if (!window) {
+        platform_.sound.beep();
+        return;
+    }
+    toggleDesignation(*window, false);
+}
+
+std::optional<WindowBinding> AppDelegate::designatingBinding(const WindowRef& window) {
+    if (auto id = minimizer_->bindingID(window.element)) {
+        if (auto binding = store_->binding(*id)) {
+            return binding;
+        }
+    }
+    return store_->bindingMatching(liveWindow(window));
+}
+
+void AppDelegate::toggleDesignation(const WindowRef& window, bool fromThisWindowItem) {
+    NoticeTexts texts(platform_.strings);
+    auto binding = designatingBinding(window);
+    if (!binding) {
+        Uuid id = store_->designate(liveWindow(window));
+        minimizer_->designate(window.element, id);
+        auto created = store_->binding(id);
+        std::string label =
+            created ? created->label(platform_.strings) : minimizer_->access().label(window);
+        std::optional<std::string> keys;
+        if (const auto& all = store_->allCombo().get()) {
+            keys = store_->displayText(*all);
+        }
+        showNotice(texts.designated(label, keys));
+        return;
+    }
+    if (binding->wholeApp && !fromThisWindowItem) {
+        std::string name = platform_.workspace.localizedName(window.app)
+                               .value_or(platform_.strings.text("common.app"_key));
+        showNotice(texts.wholeApp(name));
+        return;
+    }
+    auto token = guard_.token();
+    std::string label = binding->label(platform_.strings);
+    store_->requestRemoveBinding(binding->id, [this, token, label](bool removed) {
+        if (LifetimeGuard::alive(token) && removed) {
+            showNotice(NoticeTexts(platform_.strings).unassigned(label));
+        }
+    });
+}
+
+void AppDelegate::bindingAction(const Uuid& id) {
+    if (!platform_.accessibility.requestTrust()) {
+        return;
+    }
+    auto binding = store_->binding(id);
+    if (!binding) {
+        return;
+    }
+    auto windows = minimizer_->windows(*binding);
+    if (windows.empty()) {
+        // The binding's window is not reachable now.
+        platform_.sound.beep();
+        return;
+    }
+    std::vector<WindowRef> shown;
+    for (const auto& window : windows) {
+        if (!minimizer_->isConcealed(window)) {
+            shown.push_back(window);
+        }
+    }
+    if (!shown.empty()) {
+        for (const auto& window : shown) {
+            minimizer_->hide(window, binding->locked, store_->useCover().get());
+        }
+        return;
+    }
+    // Everything is hidden already: only a deliberate hold brings the windows back.
+    beginHold([this, windows] { minimizer_->reveal(windows, false, true, [](bool) {}); });
+}
+
+void AppDelegate::showNotice(const HUDContent& content) {
+    hud_->show(content.title, content.detail);
 }
 
 void AppDelegate::hideFocusedFromShortcut() {
@@ -73,7 +172,18 @@ void AppDelegate::hideFocusedFromShortcut() {
 std::pair<long, long> AppDelegate::hideAllBound(bool beep) {
     long found = 0;
     long hidden = 0;
-    // Bound windows are found once designated windows can be resolved; nothing is bound before.
+    bool useCover = store_->useCover().get();
+    for (const auto& binding : store_->bindings().get()) {
+        for (const auto& window : minimizer_->windows(binding)) {
+            if (!minimizer_->needsHide(window, binding.locked)) {
+                continue;
+            }
+            ++found;
+            if (minimizer_->hide(window, binding.locked, useCover)) {
+                ++hidden;
+            }
+        }
+    }
     if (beep && hidden == 0) {
         platform_.sound.beep();
     }
