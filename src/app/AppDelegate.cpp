@@ -53,6 +53,7 @@ AppDelegate::AppDelegate(Platform& platform)
     hotKeys_ = std::make_unique<HotKeyCenter>(platform.hotKeys);
     hud_ = std::make_unique<HUD>(platform.panels, platform.textMetrics, platform.screens,
                                  platform.loop, [this] { return screenChoice_; });
+    screenCount_ = static_cast<long>(platform.screens.screens().size());
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -74,6 +75,12 @@ void AppDelegate::applicationDidFinishLaunching() {
     wireEngine();
 
     auto token = guard_.token();
+    screensSubscription_ =
+        platform_.notifications.observe(SystemEvent::screenParametersChanged, [this, token] {
+            if (LifetimeGuard::alive(token)) {
+                screenParametersChanged();
+            }
+        });
     powerOffSubscription_ =
         platform_.notifications.observe(SystemEvent::willPowerOff, [this, token] {
             if (LifetimeGuard::alive(token)) {
@@ -184,6 +191,15 @@ LiveApp AppDelegate::liveApp(AppRef app) {
 LiveWindow AppDelegate::liveWindow(const WindowRef& window) {
     return LiveWindow{liveApp(window.app), minimizer_->access().windowNumber(window.element),
                       window.title};
+}
+
+void AppDelegate::screenParametersChanged() {
+    minimizer_->reparkAfterScreenChange();
+    long count = static_cast<long>(platform_.screens.screens().size());
+    if (store_->autoHideOnMonitorChange().get() && count != screenCount_) {
+        hideAllBound(false);
+    }
+    screenCount_ = count;
 }
 
 bool AppDelegate::resumeAfterUpdate() {

@@ -45,6 +45,8 @@ class AppDelegate {
     // Hides every window of every binding that still needs it; answers (found, hidden).
     std::pair<long, long> hideAllBound(bool beep);
     void restoreAllDesignated();
+    // The screen configuration changed: the engine re-parks, and the monitor trigger may hide.
+    void screenParametersChanged();
     // Designates the window, or removes its designation; `fromThisWindowItem` is the status
     // menu's item for the focused window, which may narrow a whole-application binding.
     void toggleDesignation(const WindowRef& window, bool fromThisWindowItem);
@@ -90,7 +92,9 @@ class AppDelegate {
     TimePoint revealedAt_ = kDistantPast;
     bool isPoweringOff_ = false;
     bool relaunchingForUpdate_ = false;
+    long screenCount_ = 0;
     Subscription powerOffSubscription_;
+    Subscription screensSubscription_;
     LifetimeGuard guard_;
 };
 
