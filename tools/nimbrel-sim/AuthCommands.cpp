@@ -57,6 +57,22 @@ void registerAuthCommands(Console& console, sim::SimDesktop& desktop) {
                            // The program shows no alert that waits without blocking.
                            {"press", [](CommandContext& c) { c.fail("not available yet"); }},
                        }));
+
+    // Read-backs of what the script set up, and of how much of it is still waiting.
+    console.addQuery("auth", [&auth](CommandContext& c) {
+        c.expectArgs(0, 0);
+        bool biometrics = auth.canEvaluate(AuthPolicy::deviceOwnerAuthenticationWithBiometrics);
+        bool owner = auth.canEvaluate(AuthPolicy::deviceOwnerAuthentication);
+        return std::vector<std::string>{
+            "auth biometrics=" + std::string(biometrics ? "on" : "off") +
+            " owner=" + (owner ? "on" : "off") + " queued=" + std::to_string(auth.queuedAnswers()) +
+            " sheets=" + std::to_string(auth.sheets().size())};
+    });
+    console.addQuery("alerts", [&alerts](CommandContext& c) {
+        c.expectArgs(0, 0);
+        return std::vector<std::string>{"alerts queued=" + std::to_string(alerts.queuedAnswers()) +
+                                        " shown=" + std::to_string(alerts.shown().size())};
+    });
 }
 
 }  // namespace nimbrel::console

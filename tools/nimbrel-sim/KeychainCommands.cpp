@@ -6,6 +6,7 @@
 
 #include "CommandFamily.h"
 #include "Console.h"
+#include "Values.h"
 #include "platform/sim/SimDesktop.h"
 #include "protection/KeychainStorage.h"
 
@@ -49,9 +50,16 @@ void registerKeychainCommands(Console& console, sim::SimDesktop& desktop) {
                                 keychain.setRefusing(c.onOff(1));
                             }},
                        }));
+    // The same item as fields, so that `expect keychain present=no` can check it.
     console.addQuery("keychain", [&desktop, &keychain](CommandContext& c) {
         c.expectArgs(0, 0);
-        return std::vector<std::string>{keychain.describe(programItem(desktop))};
+        auto item = keychain.find(programItem(desktop));
+        if (!item) {
+            return std::vector<std::string>{"keychain present=no"};
+        }
+        return std::vector<std::string>{
+            "keychain present=yes service=" + item->service + " account=" + item->account +
+            " label=" + quotedText(item->label) + " data=" + quotedText(item->data)};
     });
 }
 
