@@ -39,9 +39,7 @@ AppDelegate::AppDelegate(Platform& platform)
         protection_->setPasswordDialog().setInteractively(std::move(completion));
     };
     services.removeAppPassword = [this, token] {
-        if (LifetimeGuard::alive(token)) {
-            protection_->password().clear();
-        }
+        return LifetimeGuard::alive(token) && protection_->password().clear();
     };
     services.screenChoiceChanged = [this, token](const std::string& id, const std::string&) {
         if (LifetimeGuard::alive(token)) {

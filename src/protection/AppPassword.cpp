@@ -88,11 +88,16 @@ bool AppPassword::set(std::string_view password) {
     return true;
 }
 
-void AppPassword::clear() {
-    storage_.remove();
+bool AppPassword::clear() {
+    // A record that stays in the keychain keeps the flag too, so the password is still asked for
+    // and the failure is reported, instead of a clear that only seemed to work.
+    if (!storage_.remove()) {
+        return false;
+    }
     defaults_.remove(kFlagKey);
     defaults_.remove(kLegacySaltKey);
     defaults_.remove(kLegacyHashKey);
+    return true;
 }
 
 AppPassword::Check AppPassword::check(std::string_view password, TimePoint now) {

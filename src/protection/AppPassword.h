@@ -59,7 +59,8 @@ class AppPassword {
     // False, with nothing stored or changed, when no record could be made or the storage did not
     // keep it.
     bool set(std::string_view password);
-    void clear();
+    // False when the stored record could not be removed; nothing changes then.
+    bool clear();
     Check check(std::string_view password, TimePoint now);
     std::optional<TimePoint> lockedUntil(TimePoint now);
 

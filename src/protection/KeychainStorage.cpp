@@ -29,8 +29,9 @@ void KeychainStorage::save(const PasswordRecord& record) {
                                KeychainAccessibility::whenUnlockedThisDeviceOnly});
 }
 
-void KeychainStorage::remove() {
-    keychain_.remove(query_);
+bool KeychainStorage::remove() {
+    KeychainStatus status = keychain_.remove(query_);
+    return status == KeychainStatus::success || status == KeychainStatus::itemNotFound;
 }
 
 }  // namespace nimbrel

@@ -25,7 +25,7 @@ class KeychainStorage final : public PasswordStorage {
 
     std::optional<PasswordRecord> load() override;
     void save(const PasswordRecord& record) override;
-    void remove() override;
+    bool remove() override;
 
     const KeychainQuery& query() const { return query_; }
 

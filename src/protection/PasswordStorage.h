@@ -13,7 +13,8 @@ class PasswordStorage {
     virtual ~PasswordStorage() = default;
     virtual std::optional<PasswordRecord> load() = 0;
     virtual void save(const PasswordRecord& record) = 0;
-    virtual void remove() = 0;
+    // False when the record could not be removed (it is still there); absent counts as removed.
+    virtual bool remove() = 0;
 };
 
 }  // namespace nimbrel

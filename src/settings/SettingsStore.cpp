@@ -420,17 +420,16 @@ void SettingsStore::setOrChangePassword(Completion completion) {
 }
 
 void SettingsStore::clearPassword(Completion completion) {
-    authenticateThen("auth.reason.clearPassword"_key,
-                     [this, completion = std::move(completion)](bool success) {
-                         if (success) {
-                             if (services_.removeAppPassword) {
-                                 services_.removeAppPassword();
-                             }
-                             hasAppPassword_.set(false);
-                             appPasswordMissing_.set(false);
-                         }
-                         completion(success);
-                     });
+    authenticateThen(
+        "auth.reason.clearPassword"_key, [this, completion = std::move(completion)](bool success) {
+            bool removed =
+                success && (!services_.removeAppPassword || services_.removeAppPassword());
+            if (removed) {
+                hasAppPassword_.set(false);
+                appPasswordMissing_.set(false);
+            }
+            completion(removed);
+        });
 }
 
 }  // namespace nimbrel

@@ -57,7 +57,8 @@ class SettingsStore {
         bool appPasswordMissing = false;
         // The interactive set-or-change password flow; its completion tells whether one was set.
         std::function<void(Completion)> runSetPasswordFlow = nullptr;
-        std::function<void()> removeAppPassword = nullptr;
+        // Answers false when the password could not be removed.
+        std::function<bool()> removeAppPassword = nullptr;
         // Receives the notice screen (identifier, display name) at load and on every change.
         std::function<void(const std::string& id, const std::string& name)> screenChoiceChanged =
             nullptr;

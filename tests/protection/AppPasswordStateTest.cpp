@@ -46,6 +46,19 @@ TEST_F(ProtectionFixture, ClearRemovesTheItemAndEveryDefaultsKey) {
     EXPECT_FALSE(defaults.contains(AppPassword::kLegacyHashKey));
 }
 
+TEST_F(ProtectionFixture, ClearThatTheKeychainRefusesChangesNothingAndSaysSo) {
+    ASSERT_TRUE(password().set("tangerine sky"));
+    keychain.setRefusing(true);
+    EXPECT_FALSE(password().clear());
+    keychain.setRefusing(false);
+    EXPECT_EQ(password().status(), Status::set);
+    EXPECT_TRUE(defaults.contains(AppPassword::kFlagKey));
+    // A record that is already gone counts as cleared.
+    keychain.deleteItem(item());
+    EXPECT_TRUE(password().clear());
+    EXPECT_EQ(password().status(), Status::none);
+}
+
 TEST_F(ProtectionFixture, EveryRecordGetsItsOwnSalt) {
     ASSERT_TRUE(password().set("tangerine sky"));
     auto first = *stored();

@@ -272,7 +272,10 @@ TEST_F(StoreFixture, PasswordOperationsUpdateTheFlagsOnlyOnSuccess) {
     services.authenticate = auth.gate();
     services.appPasswordMissing = true;
     services.runSetPasswordFlow = [&](SettingsStore::Completion done) { done(flowAnswer); };
-    services.removeAppPassword = [&] { ++removed; };
+    services.removeAppPassword = [&] {
+        ++removed;
+        return true;
+    };
     SettingsStore store(std::move(services));
     EXPECT_FALSE(store.hasAppPassword().get());
     EXPECT_TRUE(store.appPasswordMissing().get());
