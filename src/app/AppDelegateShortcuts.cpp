@@ -173,7 +173,9 @@ std::pair<long, long> AppDelegate::hideAllBound(bool beep) {
     long found = 0;
     long hidden = 0;
     bool useCover = store_->useCover().get();
-    for (const auto& binding : store_->bindings().get()) {
+    // A copy: resolving a binding may report a new window number, which rewrites the store's list.
+    const std::vector<WindowBinding> bindings = store_->bindings().get();
+    for (const auto& binding : bindings) {
         for (const auto& window : minimizer_->windows(binding)) {
             if (!minimizer_->needsHide(window, binding.locked)) {
                 continue;
