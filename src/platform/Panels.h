@@ -76,8 +76,8 @@ using PanelContent = std::variant<std::monostate, NoticeContent>;
 
 enum class PanelMouseAction { down, drag, up };
 
-// One of the program's own panels. It never takes the keyboard focus unless its spec allows it,
-// and destroying the object removes the panel from the screen.
+// One of the program's own panels. It never takes the keyboard focus unless its description allows
+// it, and destroying the object removes the panel from the screen.
 class Panel {
   public:
     Panel() = default;
@@ -121,7 +121,7 @@ class Panels {
     virtual ~Panels() = default;
     // Null when the platform cannot make one; the panel starts ordered out, at alpha 1, with an
     // empty frame and no content.
-    virtual std::unique_ptr<Panel> makePanel(const PanelSpec& spec) = 0;
+    virtual std::unique_ptr<Panel> makePanel(const PanelSpec& description) = 0;
 };
 
 }  // namespace nimbrel

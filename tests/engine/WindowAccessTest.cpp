@@ -19,13 +19,13 @@ class WindowAccessTest : public testing::Test {
 
     ElementRef open(const std::string& title, const std::string& subrole = "AXStandardWindow",
                     std::optional<WindowNumber> number = std::nullopt) {
-        sim::SimWindowSpec spec;
-        spec.title = title;
-        spec.frame = {100, 100, 600, 400};
-        spec.subrole = subrole;
-        spec.number = number;
+        sim::SimWindowSpec description;
+        description.title = title;
+        description.frame = {100, 100, 600, 400};
+        description.subrole = subrole;
+        description.number = number;
         ElementRef element;
-        desk_.openWindow(501, spec, &element);
+        desk_.openWindow(501, description, &element);
         return element;
     }
 
@@ -123,10 +123,10 @@ TEST_F(WindowAccessTest, LabelsUseTheAppNameAndCutLongTitles) {
 TEST_F(WindowAccessTest, AllWindowsCoverRegularApplicationsOnly) {
     open("note");
     desk_.launchApp(502, "Helper", std::nullopt, ActivationPolicy::accessory);
-    sim::SimWindowSpec spec;
-    spec.title = "helper";
-    spec.frame = {0, 0, 100, 100};
-    desk_.openWindow(502, spec);
+    sim::SimWindowSpec description;
+    description.title = "helper";
+    description.frame = {0, 0, 100, 100};
+    desk_.openWindow(502, description);
     auto windows = access_.allWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0].title, "note");

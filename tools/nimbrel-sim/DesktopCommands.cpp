@@ -127,18 +127,18 @@ void registerWin(Console& console, SimDesktop& desktop) {
                         if (!con->names().canBind(name)) {
                             c.fail("window " + name + " is already open (or the name has # or =)");
                         }
-                        sim::SimWindowSpec spec;
-                        spec.title = c.arg(3);
-                        spec.frame = c.rect(4);
+                        sim::SimWindowSpec description;
+                        description.title = c.arg(3);
+                        description.frame = c.rect(4);
                         auto options = c.options(5, {"subrole", "number"});
                         if (options.count("subrole") != 0) {
-                            spec.subrole = options["subrole"];
+                            description.subrole = options["subrole"];
                         }
                         if (options.count("number") != 0) {
-                            spec.number = parseWindowNumber(c, options["number"]);
+                            description.number = parseWindowNumber(c, options["number"]);
                         }
                         ElementRef opened;
-                        check(c, desktop.openWindow(c.pid(2), spec, &opened));
+                        check(c, desktop.openWindow(c.pid(2), description, &opened));
                         con->names().bind(name, opened);
                     }},
                    {"close", oneWindow(&SimDesktop::closeWindow)},

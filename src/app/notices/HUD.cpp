@@ -13,16 +13,16 @@ HUD::HUD(Panels& panels, TextMetrics& metrics, Screens& screens, MainLoop& loop,
       currentChoice_(std::move(currentChoice)) {}
 
 PanelSpec HUD::panelSpec() {
-    PanelSpec spec;
-    spec.kind = PanelKind::hud;
-    spec.styleMask = kNonactivatingPanelStyle;
-    spec.level = kStatusWindowLevel;
-    spec.opaque = false;
-    spec.background = Color::clear();
-    spec.hasShadow = true;
-    spec.ignoresMouseEvents = true;
-    spec.collectionBehavior = kOverlayCollectionBehavior;
-    return spec;
+    PanelSpec description;
+    description.kind = PanelKind::hud;
+    description.styleMask = kNonactivatingPanelStyle;
+    description.level = kStatusWindowLevel;
+    description.opaque = false;
+    description.background = Color::clear();
+    description.hasShadow = true;
+    description.ignoresMouseEvents = true;
+    description.collectionBehavior = kOverlayCollectionBehavior;
+    return description;
 }
 
 Rect HUD::noticeVisibleFrame(const ScreenChoice& choice, Screens& screens) {

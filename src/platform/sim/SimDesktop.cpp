@@ -124,15 +124,15 @@ SimResult SimDesktop::answerApp(Pid pid) {
     return withRunningApp(pid, [](SimApp& a) { a.hung = false; });
 }
 
-SimResult SimDesktop::openWindow(Pid pid, const SimWindowSpec& spec, ElementRef* opened) {
+SimResult SimDesktop::openWindow(Pid pid, const SimWindowSpec& description, ElementRef* opened) {
     SimApp* a = world_.runningApp(pid);
     if (a == nullptr) {
         return SimResult::refused("no application runs under pid " + std::to_string(pid));
     }
-    if (spec.frame.width < 0 || spec.frame.height < 0) {
+    if (description.frame.width < 0 || description.frame.height < 0) {
         return SimResult::refused("a window cannot have a negative size");
     }
-    ElementRef element = world_.openWindow(a->ref, spec);
+    ElementRef element = world_.openWindow(a->ref, description);
     if (opened != nullptr) {
         *opened = element;
     }

@@ -96,7 +96,7 @@ class SimDesktop {
     std::optional<AppRef> frontmostApp() const { return world_.frontmost(); }
 
     // ---- Windows, named by their element ----
-    SimResult openWindow(Pid pid, const SimWindowSpec& spec, ElementRef* opened = nullptr);
+    SimResult openWindow(Pid pid, const SimWindowSpec& description, ElementRef* opened = nullptr);
     SimResult closeWindow(ElementRef window);
     SimResult moveWindow(ElementRef window, Point origin);
     SimResult resizeWindow(ElementRef window, Size size);

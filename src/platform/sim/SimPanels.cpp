@@ -96,8 +96,8 @@ class SimPanels::Registry {
             }
         }
         std::sort(visible.begin(), visible.end(), [](const Record* a, const Record* b) {
-            if (a->state.spec.level != b->state.spec.level) {
-                return a->state.spec.level > b->state.spec.level;
+            if (a->state.description.level != b->state.description.level) {
+                return a->state.description.level > b->state.description.level;
             }
             return a->orderSerial > b->orderSerial;
         });
@@ -194,7 +194,7 @@ class SimPanels::SimPanel final : public Panel {
     }
     void makeKeyAndOrderFront() override {
         with([&](Registry& registry, Registry::Record& r) {
-            if (r.state.spec.canBecomeKey) {
+            if (r.state.description.canBecomeKey) {
                 for (auto& [id, other] : registry.records) {
                     other.state.isKey = false;
                 }
@@ -285,14 +285,14 @@ SimPanels::~SimPanels() {
     registry_->forgetAll();
 }
 
-std::unique_ptr<Panel> SimPanels::makePanel(const PanelSpec& spec) {
+std::unique_ptr<Panel> SimPanels::makePanel(const PanelSpec& description) {
     if (registry_->refuses) {
         return nullptr;
     }
     std::uint64_t id = registry_->nextID++;
     Registry::Record record;
     record.state.id = id;
-    record.state.spec = spec;
+    record.state.description = description;
     registry_->records.emplace(id, std::move(record));
     return std::make_unique<SimPanel>(registry_, id);
 }
@@ -323,7 +323,7 @@ std::vector<SimPanelState> SimPanels::visiblePanels() const {
 
 std::optional<SimPanelState> SimPanels::firstVisible(PanelKind kind) const {
     for (const auto* record : registry_->frontToBack()) {
-        if (record->state.spec.kind == kind) {
+        if (record->state.description.kind == kind) {
             return registry_->snapshot(*record);
         }
     }
@@ -355,9 +355,9 @@ Rect SimPanels::accessibilityFrame(const SimPanelState& panel) const {
 
 std::string SimPanels::describe(const SimPanelState& panel) const {
     Rect f = accessibilityFrame(panel);
-    std::string line = "panel " + kindName(panel.spec.kind) + " frame=" + number(f.x) + "," +
+    std::string line = "panel " + kindName(panel.description.kind) + " frame=" + number(f.x) + "," +
                        number(f.y) + "," + number(f.width) + "," + number(f.height) +
-                       " level=" + std::to_string(panel.spec.level) +
+                       " level=" + std::to_string(panel.description.level) +
                        " alpha=" + number(panel.alpha);
     if (panel.above) {
         line += " above=" + std::to_string(*panel.above);
@@ -391,8 +391,8 @@ bool SimPanels::pointerEvent(PanelMouseAction action, Point accessibilityPoint) 
         registry.captured.reset();
         // A panel that ignores the mouse, or that cannot be seen, is not there for the pointer.
         for (const auto* record : registry.frontToBack()) {
-            if (!record->state.spec.ignoresMouseEvents && registry.currentAlpha(*record) > 0 &&
-                record->state.frame.contains(p)) {
+            if (!record->state.description.ignoresMouseEvents &&
+                registry.currentAlpha(*record) > 0 && record->state.frame.contains(p)) {
                 target = record->state.id;
                 break;
             }

@@ -16,7 +16,7 @@ namespace nimbrel::sim {
 // A panel of the program as the simulated window server sees it.
 struct SimPanelState {
     std::uint64_t id = 0;
-    PanelSpec spec;
+    PanelSpec description;
     PanelContent content;
     Rect frame;  // screen space (bottom-left origin)
     double alpha = 1;
@@ -43,7 +43,7 @@ class SimPanels final : public Panels {
     SimPanels& operator=(const SimPanels&) = delete;
     ~SimPanels() override;
 
-    std::unique_ptr<Panel> makePanel(const PanelSpec& spec) override;
+    std::unique_ptr<Panel> makePanel(const PanelSpec& description) override;
 
     // ---- Control surface ----
 

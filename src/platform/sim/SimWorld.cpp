@@ -281,7 +281,7 @@ WindowNumber SimWorld::nextFreeNumber() {
     return nextNumber_++;
 }
 
-ElementRef SimWorld::openWindow(AppRef owner, const SimWindowSpec& spec) {
+ElementRef SimWorld::openWindow(AppRef owner, const SimWindowSpec& description) {
     SimApp* a = app(owner);
     if (a == nullptr || a->terminated) {
         return {};
@@ -290,10 +290,10 @@ ElementRef SimWorld::openWindow(AppRef owner, const SimWindowSpec& spec) {
     w.element = ElementRef{nextId_++};
     w.app = owner;
     w.pid = a->pid;
-    w.title = spec.title;
-    w.frame = spec.frame;
-    w.subrole = spec.subrole;
-    w.number = spec.number ? *spec.number : nextFreeNumber();
+    w.title = description.title;
+    w.frame = description.frame;
+    w.subrole = description.subrole;
+    w.number = description.number ? *description.number : nextFreeNumber();
     windows_.emplace(w.element.id, w);
     stack_.insert(stack_.begin(), w.element);
     ElementRef appElement = applicationElement(a->pid);

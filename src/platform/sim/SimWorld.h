@@ -65,7 +65,7 @@ class SimWorld {
     // Windows. window() finds closed ones too (they keep their last state); liveWindow() only open.
     SimWindow* window(ElementRef element);
     SimWindow* liveWindow(ElementRef element);
-    ElementRef openWindow(AppRef owner, const SimWindowSpec& spec);
+    ElementRef openWindow(AppRef owner, const SimWindowSpec& description);
     void closeWindow(ElementRef element);
     void moveWindow(ElementRef element, Point origin);
     void resizeWindow(ElementRef element, Size size);

@@ -172,15 +172,15 @@ TEST_F(HUDTest, WithoutScreensTheNoticeGoesToAnEmptyRectangle) {
 }
 
 TEST_F(HUDTest, NoticePanelNeverTakesFocusOrClicks) {
-    PanelSpec spec = HUD::panelSpec();
-    EXPECT_EQ(spec.kind, PanelKind::hud);
-    EXPECT_EQ(spec.styleMask, kNonactivatingPanelStyle);
-    EXPECT_EQ(spec.level, kStatusWindowLevel);
-    EXPECT_TRUE(spec.ignoresMouseEvents);
-    EXPECT_FALSE(spec.canBecomeKey);
-    EXPECT_EQ(spec.collectionBehavior, 0x111u);
-    EXPECT_FALSE(spec.opaque);
-    EXPECT_TRUE(spec.hasShadow);
+    PanelSpec description = HUD::panelSpec();
+    EXPECT_EQ(description.kind, PanelKind::hud);
+    EXPECT_EQ(description.styleMask, kNonactivatingPanelStyle);
+    EXPECT_EQ(description.level, kStatusWindowLevel);
+    EXPECT_TRUE(description.ignoresMouseEvents);
+    EXPECT_FALSE(description.canBecomeKey);
+    EXPECT_EQ(description.collectionBehavior, 0x111u);
+    EXPECT_FALSE(description.opaque);
+    EXPECT_TRUE(description.hasShadow);
 }
 
 TEST_F(HUDTest, AClickWhereTheNoticeIsReachesTheWindowBelow) {

@@ -45,10 +45,10 @@ class SimKeyboardTest : public testing::Test {
                   kHotKeyNoError);
     }
     std::unique_ptr<Panel> keyPanel(std::function<bool(std::uint16_t)> handler) {
-        PanelSpec spec;
-        spec.kind = PanelKind::selection;
-        spec.canBecomeKey = true;
-        auto panel = desktop.panels().makePanel(spec);
+        PanelSpec description;
+        description.kind = PanelKind::selection;
+        description.canBecomeKey = true;
+        auto panel = desktop.panels().makePanel(description);
         panel->setKeyHandler(std::move(handler));
         panel->makeKeyAndOrderFront();
         return panel;

@@ -11,11 +11,11 @@ namespace {
 class SimPanelsTest : public testing::Test {
   protected:
     std::unique_ptr<Panel> make(PanelKind kind, int level, bool ignoresMouse, Rect frame) {
-        PanelSpec spec;
-        spec.kind = kind;
-        spec.level = level;
-        spec.ignoresMouseEvents = ignoresMouse;
-        auto panel = panels.makePanel(spec);
+        PanelSpec description;
+        description.kind = kind;
+        description.level = level;
+        description.ignoresMouseEvents = ignoresMouse;
+        auto panel = panels.makePanel(description);
         panel->setFrame(frame, true);
         return panel;
     }
@@ -68,7 +68,7 @@ TEST_F(SimPanelsTest, PointerPassesThroughPanelsThatIgnoreItOrCannotBeSeen) {
     hud->orderFrontRegardless();
 
     // Accessibility (50, 850) is screen (50, 50): under the notice, which lets it through.
-    EXPECT_EQ(panels.panelAt({50, 850})->spec.kind, PanelKind::hud);
+    EXPECT_EQ(panels.panelAt({50, 850})->description.kind, PanelKind::hud);
     EXPECT_TRUE(panels.pointerEvent(PanelMouseAction::down, {50, 850}));
     // A drag leaving the cover still belongs to it until the release.
     EXPECT_TRUE(panels.pointerEvent(PanelMouseAction::drag, {600, 850}));
@@ -142,10 +142,10 @@ TEST_F(SimPanelsTest, RefusesPanelsWhileTold) {
 }
 
 TEST_F(SimPanelsTest, OnlyAPanelThatMayBecomeKeyTakesKeys) {
-    PanelSpec spec;
-    spec.kind = PanelKind::selection;
-    spec.canBecomeKey = true;
-    auto selection = panels.makePanel(spec);
+    PanelSpec description;
+    description.kind = PanelKind::selection;
+    description.canBecomeKey = true;
+    auto selection = panels.makePanel(description);
     std::vector<std::uint16_t> keys;
     selection->setKeyHandler([&](std::uint16_t code) {
         keys.push_back(code);
