@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "Values.h"
 #include "platform/sim/SimDesktop.h"
@@ -19,24 +20,7 @@ void check(const CommandContext& c, const SimResult& result) {
     }
 }
 
-// The first argument picks the sub-command; each sub-command checks its own arguments.
-using Sub = std::function<void(CommandContext&)>;
-Console::CommandHandler family(std::map<std::string, Sub> subs) {
-    return [subs = std::move(subs)](CommandContext& c) {
-        std::string names;
-        for (const auto& [name, sub] : subs) {
-            names += (names.empty() ? "" : ", ") + name;
-        }
-        if (!c.has(0)) {
-            c.fail(c.name() + " needs one of: " + names);
-        }
-        auto it = subs.find(c.arg(0));
-        if (it == subs.end()) {
-            c.fail("unknown command " + c.name() + " " + c.arg(0) + " (one of: " + names + ")");
-        }
-        it->second(c);
-    };
-}
+using Sub = SubCommand;
 
 ActivationPolicy parsePolicy(const CommandContext& c, const std::string& text) {
     if (text == "regular") {
@@ -52,7 +36,7 @@ ActivationPolicy parsePolicy(const CommandContext& c, const std::string& text) {
 }
 
 void registerScreen(Console& console, SimDesktop& desktop) {
-    console.addCommand("screen", family({
+    console.addCommand("screen", commandFamily({
                                      {"add",
                                       [&](CommandContext& c) {
                                           c.expectArgs(3, 4);
@@ -79,7 +63,7 @@ void registerApp(Console& console, SimDesktop& desktop) {
         };
     };
     console.addCommand("app",
-                       family({
+                       commandFamily({
                            {"launch",
                             [&](CommandContext& c) {
                                 c.expectArgs(3, 5);
@@ -119,7 +103,7 @@ void registerWin(Console& console, SimDesktop& desktop) {
         };
     };
     console.addCommand(
-        "win", family({
+        "win", commandFamily({
                    {"open",
                     [&desktop, con](CommandContext& c) {
                         c.expectArgs(5, 7);
@@ -196,13 +180,13 @@ void registerPointerAndInput(Console& console, SimDesktop& desktop) {
             (desktop.*action)(c.point(1));
         };
     };
-    console.addCommand("mouse", family({
+    console.addCommand("mouse", commandFamily({
                                     {"move", at(&SimDesktop::moveMouse)},
                                     {"down", at(&SimDesktop::mouseDown)},
                                     {"drag", at(&SimDesktop::mouseDrag)},
                                     {"up", at(&SimDesktop::mouseUp)},
                                 }));
-    console.addCommand("input", family({
+    console.addCommand("input", commandFamily({
                                     {"click",
                                      [&](CommandContext& c) {
                                          c.expectArgs(1, 1);
@@ -214,7 +198,7 @@ void registerPointerAndInput(Console& console, SimDesktop& desktop) {
                                          desktop.recordKeyPress();
                                      }},
                                 }));
-    console.addCommand("time", family({
+    console.addCommand("time", commandFamily({
                                    {"advance",
                                     [&](CommandContext& c) {
                                         c.expectArgs(2, 2);
@@ -244,7 +228,7 @@ void registerSession(Console& console, SimDesktop& desktop) {
         }
         desktop.notify(it->second);
     });
-    console.addCommand("ax", family({
+    console.addCommand("ax", commandFamily({
                                  {"trust",
                                   [&](CommandContext& c) {
                                       c.expectArgs(2, 2);
