@@ -58,5 +58,6 @@ function(nimbrel_test name dir)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+    # Plain names: a parameter printed as bytes would make the test names unreadable.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 endfunction()
