@@ -40,6 +40,10 @@ class SimHotKeys final : public HotKeyService {
 
     // Control surface of the desktop.
     void setTaken(std::uint32_t keyCode, std::uint32_t modifiers, bool taken);
+    // Another application holds the combination as its global hot key.
+    bool isTaken(std::uint32_t keyCode, std::uint32_t modifiers) const {
+        return taken_.count({keyCode, modifiers}) != 0;
+    }
     void setAutoRepeat(bool on) { autoRepeat_ = on; }
     // A key goes down with these modifiers held; true when a registered hot key took it.
     bool keyDown(std::uint32_t keyCode, std::uint32_t modifiers);

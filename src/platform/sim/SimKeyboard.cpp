@@ -33,6 +33,9 @@ SimKeyDelivery SimKeyboard::route(const SimKeyStroke& stroke) {
     } else if (stroke.down ? hotKeys_.keyDown(stroke.keyCode, stroke.modifiers)
                            : hotKeys_.keyUp(stroke.keyCode, stroke.modifiers)) {
         delivery.target = SimKeyTarget::hotKey;
+    } else if (hotKeys_.isTaken(stroke.keyCode, stroke.modifiers)) {
+        // The global hot-key service hands it to the application that holds it, and no further.
+        delivery.target = SimKeyTarget::holder;
     } else if (stroke.keyCode == kLockKeyCode && stroke.modifiers == kLockModifiers) {
         // The system's own shortcut acts on the key down; no window sees either half.
         delivery.target = SimKeyTarget::system;
@@ -82,6 +85,8 @@ std::string SimKeyboard::targetName(SimKeyTarget target) {
             return "tap";
         case SimKeyTarget::hotKey:
             return "hotkey";
+        case SimKeyTarget::holder:
+            return "holder";
         case SimKeyTarget::system:
             return "system";
         case SimKeyTarget::panel:

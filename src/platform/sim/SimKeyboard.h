@@ -29,6 +29,7 @@ struct SimKeyStroke {
 enum class SimKeyTarget {
     tap,      // the program's keyboard event tap swallowed it
     hotKey,   // a registered global hot key of the program
+    holder,   // a global hot key another application holds
     system,   // the system's own lock-screen shortcut
     panel,    // the program's key panel
     program,  // a local key monitor of the program (its key window)
