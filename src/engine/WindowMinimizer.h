@@ -181,6 +181,8 @@ class WindowMinimizer {
     void guardActivation(AppRef app);
     void handleParkedActivation(AppRef app);
     std::optional<WindowRef> parkedWindow(ElementRef element) const;
+    // The application's focused window, when it is one of the engine's parked windows.
+    std::optional<WindowRef> parkedFocusedWindow(ElementRef application);
     bool hasOtherWindow(ElementRef application, ElementRef except);
     void parkAgain(ElementRef element);
 

@@ -85,6 +85,11 @@ std::optional<WindowRef> WindowMinimizer::parkedWindow(ElementRef element) const
     return std::nullopt;
 }
 
+std::optional<WindowRef> WindowMinimizer::parkedFocusedWindow(ElementRef application) {
+    auto focused = access_.focusedWindowElement(application);
+    return focused ? parkedWindow(*focused) : std::nullopt;
+}
+
 void WindowMinimizer::handleFocusChange(Pid pid) {
     // The platform names the newly focused window rather than the application it was registered
     // on, and focus may have moved on again before the notification arrives: ask the application.
@@ -92,11 +97,7 @@ void WindowMinimizer::handleFocusChange(Pid pid) {
     if (access_.stringAttribute("AXRole", application) != "AXApplication") {
         return;
     }
-    auto focused = access_.focusedWindowElement(application);
-    if (!focused) {
-        return;
-    }
-    auto window = parkedWindow(*focused);
+    auto window = parkedFocusedWindow(application);
     if (!window) {
         return;
     }
@@ -153,11 +154,7 @@ void WindowMinimizer::handleParkedActivation(AppRef app) {
         return;
     }
     ElementRef application = access_.applicationElement(app);
-    auto focused = access_.focusedWindowElement(application);
-    if (!focused) {
-        return;
-    }
-    auto window = parkedWindow(*focused);
+    auto window = parkedFocusedWindow(application);
     if (!window) {
         return;
     }
