@@ -29,17 +29,17 @@ using AXValue = std::variant<std::monostate, bool, double, std::string, Point, S
                              std::vector<ElementRef>>;
 
 // Called on the main loop with the element the notification is about and the notification's name.
-using AXObserverCallback =
-    std::function<void(ElementRef element, const std::string& notification)>;
+using AXObserverCallback = std::function<void(ElementRef element, const std::string& notification)>;
 
 // Access to other applications' windows. Every call may fail; a call to an application that does
 // not answer fails with cannotComplete after the messaging timeout.
 class Accessibility {
-public:
+  public:
     virtual ~Accessibility() = default;
 
     virtual bool isProcessTrusted() = 0;
-    // Shows the platform's own permission request when not trusted yet; answers whether trusted now.
+    // Shows the platform's own permission request when not trusted yet; answers whether trusted
+    // now.
     virtual bool requestTrust() = 0;
 
     // The same process always yields an equal application element.

@@ -6,7 +6,7 @@ namespace nimbrel {
 
 // This program as an application of the desktop.
 class Application {
-public:
+  public:
     virtual ~Application() = default;
 
     virtual void setActivationPolicy(ActivationPolicy policy) = 0;

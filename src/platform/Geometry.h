@@ -25,8 +25,10 @@ struct Rect {
     double height = 0;
 
     Rect() = default;
-    Rect(double x, double y, double width, double height) : x(x), y(y), width(width), height(height) {}
-    Rect(Point origin, Size size) : x(origin.x), y(origin.y), width(size.width), height(size.height) {}
+    Rect(double x, double y, double width, double height)
+        : x(x), y(y), width(width), height(height) {}
+    Rect(Point origin, Size size)
+        : x(origin.x), y(origin.y), width(size.width), height(size.height) {}
 
     double minX() const { return x; }
     double minY() const { return y; }
@@ -39,7 +41,9 @@ struct Rect {
     bool isEmpty() const { return width <= 0 || height <= 0; }
 
     // Half-open, like the platform's point-in-rect test: the far edges are outside.
-    bool contains(Point p) const { return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY(); }
+    bool contains(Point p) const {
+        return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
+    }
 
     // The overlap of two rectangles; an empty (null) rectangle when they do not overlap.
     Rect intersection(const Rect& other) const {

@@ -15,7 +15,7 @@ using StringArg = std::variant<std::string, long long>;
 // for an integer, optionally positional (%2$@); %% is a percent sign. Without a table the texts are
 // the pseudo-language that shows keys: {key|arg|arg}.
 class Localizer {
-public:
+  public:
     explicit Localizer(const StringTable* table) : table_(table) {}
 
     std::string text(StringKey key, const std::vector<StringArg>& args = {}) const;
@@ -24,7 +24,7 @@ public:
     // Fills a format as the tables' texts are filled; exposed for the tables' own checks.
     static std::string fill(std::string_view format, const std::vector<StringArg>& args);
 
-private:
+  private:
     const StringTable* table_;
 };
 

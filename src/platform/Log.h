@@ -6,7 +6,7 @@ namespace nimbrel {
 
 // The program's one diagnostic channel (automatic hiding and the lock key), at the default level.
 class Log {
-public:
+  public:
     virtual ~Log() = default;
     virtual void log(std::string_view line) = 0;
 };

@@ -15,7 +15,7 @@ using TimerId = std::uint64_t;
 
 // The main thread's clock, queue and timers. Everything the program does runs from here.
 class MainLoop {
-public:
+  public:
     virtual ~MainLoop() = default;
     virtual TimePoint now() = 0;
     // Runs the work on the main loop after the current work, in the order posted.
@@ -28,7 +28,7 @@ public:
 
 // A timer that ends with its owner: destroying or resetting it cancels the platform timer.
 class Timer {
-public:
+  public:
     Timer() = default;
     Timer(MainLoop& loop, double interval, bool repeats, std::function<void()> fire)
         : loop_(&loop), id_(loop.startTimer(interval, repeats, std::move(fire))) {}
@@ -54,7 +54,7 @@ public:
     }
     bool isArmed() const { return id_ != 0; }
 
-private:
+  private:
     MainLoop* loop_ = nullptr;
     TimerId id_ = 0;
 };

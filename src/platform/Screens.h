@@ -20,7 +20,7 @@ struct Screen {
 };
 
 class Screens {
-public:
+  public:
     virtual ~Screens() = default;
     // The primary screen first.
     virtual std::vector<Screen> screens() = 0;

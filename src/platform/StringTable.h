@@ -8,7 +8,7 @@ namespace nimbrel {
 
 // The application's localised texts: a format for every key, in the user's language.
 class StringTable {
-public:
+  public:
     virtual ~StringTable() = default;
     virtual std::optional<std::string> format(std::string_view key) const = 0;
 };

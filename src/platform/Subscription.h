@@ -5,10 +5,11 @@
 
 namespace nimbrel {
 
-// Keeps a registration with the platform alive; dropping it ends the registration, so a callback can
-// never outlive the object that holds its subscription. The platform must outlive every subscription.
+// Keeps a registration with the platform alive; dropping it ends the registration, so a callback
+// can never outlive the object that holds its subscription. The platform must outlive every
+// subscription.
 class Subscription {
-public:
+  public:
     Subscription() = default;
     explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
     Subscription(Subscription&& other) noexcept : cancel_(std::exchange(other.cancel_, nullptr)) {}
@@ -30,7 +31,7 @@ public:
     }
     bool isActive() const { return static_cast<bool>(cancel_); }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 

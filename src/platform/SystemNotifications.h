@@ -17,7 +17,7 @@ enum class SystemEvent {
 
 // Session and display notifications; handlers run on the main loop.
 class SystemNotifications {
-public:
+  public:
     virtual ~SystemNotifications() = default;
     virtual Subscription observe(SystemEvent event, std::function<void()> handler) = 0;
 };

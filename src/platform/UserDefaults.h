@@ -11,9 +11,10 @@ namespace nimbrel {
 using Json = nlohmann::ordered_json;
 
 // The user's persistent key-value store. Values are either opaque data (the program keeps its JSON
-// documents as data) or plain property-list values, which travel as JSON. A failure reads as absent.
+// documents as data) or plain property-list values, which travel as JSON. A failure reads as
+// absent.
 class UserDefaults {
-public:
+  public:
     virtual ~UserDefaults() = default;
     virtual std::optional<std::string> data(std::string_view key) = 0;
     virtual void setData(std::string_view key, const std::string& bytes) = 0;

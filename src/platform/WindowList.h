@@ -19,7 +19,7 @@ struct WindowInfo {
 };
 
 class WindowList {
-public:
+  public:
     virtual ~WindowList() = default;
     // Windows currently on screen, front to back.
     virtual std::vector<WindowInfo> onScreenWindows() = 0;

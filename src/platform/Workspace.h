@@ -17,7 +17,7 @@ enum class WorkspaceAppEvent { didLaunch, didActivate, didTerminate };
 // The running applications of the desktop, as the window manager and process table see them.
 // Every query about a terminated application still answers (its last name, terminated = true).
 class Workspace {
-public:
+  public:
     virtual ~Workspace() = default;
 
     // In launch order.

@@ -5,7 +5,7 @@
 #include "platform/sim/SimMainLoop.h"
 #include "settings/StoreFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 using Kind = ShortcutTarget::Kind;
@@ -86,4 +86,4 @@ TEST_F(RegistrationPass, NoShortcutIsLiveWhileOneIsBeingRecorded) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -4,7 +4,7 @@
 
 #include "ProtectionFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 using Check = AppPassword::Check;
@@ -160,4 +160,4 @@ TEST_F(AppPasswordCheck, ACountAtItsLimitStaysThere) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -2,7 +2,7 @@
 
 #include "ProtectionFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 using Status = AppPassword::Status;
@@ -107,4 +107,4 @@ TEST_F(ProtectionFixture, SetReportsAKeychainThatDidNotKeepTheRecord) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -2,7 +2,7 @@
 
 #include "ProtectionFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 using sim::SimAuthAnswer;
@@ -201,4 +201,4 @@ TEST_F(AuthDelivery, RequestsStandAloneAndEachAsksAgain) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

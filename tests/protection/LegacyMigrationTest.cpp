@@ -2,7 +2,7 @@
 
 #include "ProtectionFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 constexpr const char* kLegacyPassword = "old faithful 7";
@@ -92,4 +92,4 @@ TEST_F(LegacyMigration, OneLegacyKeyAloneIsLeftAlone) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -5,7 +5,7 @@
 #include "ProtectionFixture.h"
 #include "protection/OpenSslPasswordCrypto.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 Bytes fromHex(std::string_view hex) {
@@ -96,4 +96,4 @@ TEST_F(ProtectionFixture, TheRealSchemeStoresStandardPbkdf2AtSixHundredThousandR
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -3,7 +3,7 @@
 #include "ProtectionFixture.h"
 #include "platform/BundledStrings.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 constexpr const char* kRight = "tangerine sky";
@@ -127,4 +127,4 @@ TEST_F(PasswordPromptTest, LockOutAlertReadsInFullEnglish) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

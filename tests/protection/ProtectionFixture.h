@@ -18,7 +18,7 @@
 #include "platform/sim/SimUserDefaults.h"
 #include "protection/AccessProtection.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 
 class EventSound final : public Sound {
   public:
@@ -93,4 +93,4 @@ class ProtectionFixture : public ::testing::Test {
     std::unique_ptr<AccessProtection> protection;
 };
 
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

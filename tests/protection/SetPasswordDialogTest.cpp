@@ -2,7 +2,7 @@
 
 #include "ProtectionFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 const std::string kPanel =
@@ -133,4 +133,4 @@ INSTANTIATE_TEST_SUITE_P(Failures, SetPasswordStoreFailure,
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -5,7 +5,7 @@
 
 #include "protection/OpenSslPasswordCrypto.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 
 // The real primitives, made cheap and breakable: derivations run at a thousandth of the rounds
 // asked for (the scheme's own counts stay visible in the records), and either primitive can be
@@ -34,4 +34,4 @@ class TestCrypto final : public PasswordCrypto {
     OpenSslPasswordCrypto real_;
 };
 
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

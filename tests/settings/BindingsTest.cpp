@@ -2,7 +2,7 @@
 #include "platform/sim/SimAppPresence.h"
 #include "settings/AppPresence.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 WindowBinding safariBank() {
@@ -324,4 +324,4 @@ TEST(AppPresenceRule, TrashedDeletedAndUnknownAppsAreMissingRunningOnesNever) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

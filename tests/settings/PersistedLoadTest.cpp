@@ -2,7 +2,7 @@
 
 #include "StoreFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 constexpr const char* kBindingId = "6F1C2D3E-4A5B-4C6D-8E7F-901A2B3C4D5E";
@@ -219,9 +219,9 @@ TEST_F(StoreFixture, FirstLaunchUsesDefaultsAndWritesNothingUntilAChange) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 // Whether a whole document decodes: a present key of the wrong type (anywhere inside it) fails
@@ -305,4 +305,4 @@ TEST(DocumentDecoding, MissingOptionalBindingKeysTakeTheirDefaults) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 using Kind = ShortcutTarget::Kind;
@@ -166,4 +166,4 @@ TEST_F(StoreFixture, CurrentPresetIsTheOneSharedMask) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

@@ -5,7 +5,7 @@
 #include "StoreFixture.h"
 #include "settings/BorderColor.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 TEST_F(StoreFixture, AFreshStoreReadsBackEveryValueItWrote) {
@@ -299,9 +299,9 @@ TEST_F(StoreFixture, PasswordOperationsUpdateTheFlagsOnlyOnSuccess) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 namespace {
 
 TEST_F(StoreFixture, ATitleThatIsNotValidUtf8IsSavedWithReplacementCharacters) {
@@ -313,4 +313,4 @@ TEST_F(StoreFixture, ATitleThatIsNotValidUtf8IsSavedWithReplacementCharacters) {
 }
 
 }  // namespace
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

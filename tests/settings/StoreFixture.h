@@ -15,7 +15,7 @@
 #include "platform/sim/SimUserDefaults.h"
 #include "settings/SettingsStore.h"
 
-namespace nimbrel::testing {
+namespace nimbrel::test {
 
 class CountingSound final : public Sound {
   public:
@@ -100,4 +100,4 @@ inline Json bindingJson(const std::string& id, const std::string& appName, const
     return b;
 }
 
-}  // namespace nimbrel::testing
+}  // namespace nimbrel::test

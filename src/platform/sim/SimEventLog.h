@@ -9,7 +9,7 @@ namespace nimbrel::sim {
 // What the program reports to the person at the desktop (notices, beeps, alerts, log lines,
 // authentication answers), as event lines in the order they happen. The console prints them.
 class SimEventLog {
-public:
+  public:
     void emit(std::string line) {
         lines_.push_back(line);
         if (listener_) {
@@ -23,7 +23,7 @@ public:
         listener_ = std::move(listener);
     }
 
-private:
+  private:
     std::vector<std::string> lines_;
     std::function<void(const std::string&)> listener_;
 };

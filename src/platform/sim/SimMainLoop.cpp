@@ -12,7 +12,8 @@ void SimMainLoop::post(std::function<void()> work) {
 }
 
 TimerId SimMainLoop::startTimer(double interval, bool repeats, std::function<void()> fire) {
-    // A zero interval would spin forever on a repeating timer; the platform treats it as a tiny one.
+    // A zero interval would spin forever on a repeating timer; the platform treats it as a tiny
+    // one.
     if (!(interval > 0)) {
         interval = 0.0001;
     }

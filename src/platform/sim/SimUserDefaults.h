@@ -10,7 +10,7 @@ namespace nimbrel::sim {
 
 // User defaults kept by the desktop, so they outlive any one run of the program.
 class SimUserDefaults final : public UserDefaults {
-public:
+  public:
     std::optional<std::string> data(std::string_view key) override;
     void setData(std::string_view key, const std::string& bytes) override;
     std::optional<Json> value(std::string_view key) override;
@@ -24,7 +24,7 @@ public:
     // While on, writes are dropped and reads answer absent, as a failing defaults database would.
     void setFailing(bool failing) { failing_ = failing; }
 
-private:
+  private:
     struct Data {
         std::string bytes;
     };
