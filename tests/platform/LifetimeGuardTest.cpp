@@ -25,7 +25,7 @@ TEST(LifetimeGuard, WrappedClosuresRunWhileTheOwnerLivesAndAnswerEmptyOnceItIsGo
         return n % 2 == 0;
     });
     std::function<std::optional<std::string>()> name =
-        owner->guard.wrap([self]() -> std::optional<std::string> { return "owner"; });
+        owner->guard.wrap([]() -> std::optional<std::string> { return "owner"; });
 
     touch();
     EXPECT_TRUE(isEven(4));
