@@ -5,13 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "app/AutoHideTriggers.h"
+#include "app/BindingLookup.h"
+#include "app/ShortcutActions.h"
 #include "app/notices/HUD.h"
-#include "app/notices/HUDContent.h"
 #include "app/notices/OwnWindowPlacement.h"
 #include "app/notices/ScreenChoice.h"
 #include "engine/WindowMinimizer.h"
 #include "hotkeys/HotKeyCenter.h"
-#include "hotkeys/ShortcutRegistration.h"
 #include "platform/LifetimeGuard.h"
 #include "platform/Platform.h"
 #include "protection/AccessProtection.h"
@@ -39,28 +40,11 @@ class AppDelegate {
     // The update framework is about to relaunch the program.
     void updaterWillRelaunch() { relaunchingForUpdate_ = true; }
 
-    // Shortcut actions.
-    void registerHotKeys();
-    void beginHold(std::function<void()> action);
-    // Hides every window of every binding that still needs it; answers (found, hidden).
-    std::pair<long, long> hideAllBound(bool beep);
-    void restoreAllDesignated();
-    // The screen configuration changed: the engine re-parks, and the monitor trigger may hide.
-    void screenParametersChanged();
-    // Designates the window, or removes its designation; `fromThisWindowItem` is the status
-    // menu's item for the focused window, which may narrow a whole-application binding.
-    void toggleDesignation(const WindowRef& window, bool fromThisWindowItem);
-
     // Sees every answer of the authentication gate (the console reports them).
     std::function<void(const std::string& reason, bool granted)> onAuthenticated;
 
     SettingsStore& store() { return *store_; }
     WindowMinimizer& minimizer() { return *minimizer_; }
-    HotKeyCenter& hotKeys() { return *hotKeys_; }
-    HUD& hud() { return *hud_; }
-    AccessProtection& protection() { return *protection_; }
-    bool isPoweringOff() const { return isPoweringOff_; }
-    TimePoint revealedAt() const { return revealedAt_; }
     bool isSettingsWindowOpen() const { return settingsWindowOpen_; }
 
   private:
@@ -68,15 +52,9 @@ class AppDelegate {
     void wireEngine();
     bool resumeAfterUpdate();
     void authenticate(const std::string& reason, std::function<void(bool)> completion);
-    ShortcutRegistration::Actions actionsFor(const ShortcutTarget& target);
-    void hideFocusedFromShortcut();
-    void designateFromShortcut();
-    void bindingAction(const Uuid& id);
-    std::optional<WindowBinding> designatingBinding(const WindowRef& window);
-    void showNotice(const HUDContent& content);
-    bool isHoldPending() const { return holdTimer_.isArmed(); }
-    LiveWindow liveWindow(const WindowRef& window);
-    LiveApp liveApp(AppRef app);
+    // The gate as the components are handed it: once the delegate is gone, nothing is granted.
+    std::function<void(const std::string& reason, std::function<void(bool)> completion)>
+    weakAuthenticate();
 
     Platform& platform_;
     // The notice screen as the settings last set it; notices read it when they appear.
@@ -87,14 +65,13 @@ class AppDelegate {
     std::unique_ptr<WindowMinimizer> minimizer_;
     std::unique_ptr<HotKeyCenter> hotKeys_;
     std::unique_ptr<HUD> hud_;
+    std::unique_ptr<BindingLookup> bindingLookup_;
+    std::unique_ptr<AutoHideTriggers> triggers_;
+    std::unique_ptr<ShortcutActions> shortcuts_;
     bool settingsWindowOpen_ = false;
-    Timer holdTimer_;
-    TimePoint revealedAt_ = kDistantPast;
     bool isPoweringOff_ = false;
     bool relaunchingForUpdate_ = false;
-    long screenCount_ = 0;
     Subscription powerOffSubscription_;
-    Subscription screensSubscription_;
     LifetimeGuard guard_;
 };
 

@@ -59,23 +59,20 @@ void HUD::show(const std::string& title, const std::string& detail) {
     panel_->orderFrontRegardless();
 
     std::uint64_t shown = ++shownCount_;
-    hideWork_ = Timer(loop_, kDisplaySeconds, false, [this, token = guard_.token(), shown] {
-        if (LifetimeGuard::alive(token)) {
-            fadeOut(shown);
-        }
-    });
+    hideWork_ =
+        Timer(loop_, kDisplaySeconds, false, guard_.wrap([this, shown] { fadeOut(shown); }));
 }
 
 void HUD::fadeOut(std::uint64_t shown) {
     if (!panel_) {
         return;
     }
-    panel_->animateAlpha(0.0, kFadeSeconds, [this, token = guard_.token(), shown] {
+    panel_->animateAlpha(0.0, kFadeSeconds, guard_.wrap([this, shown] {
         // A notice shown during the fade has restored the alpha and must keep its full time.
-        if (LifetimeGuard::alive(token) && shown == shownCount_ && panel_) {
+        if (shown == shownCount_ && panel_) {
             panel_->orderOut();
         }
-    });
+    }));
 }
 
 }  // namespace nimbrel
