@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/UnicodeText.h"
+#include "settings/WindowLabel.h"
 
 namespace nimbrel {
 
 namespace {
 constexpr double kMinVisibleWidth = 40;
 constexpr double kMinVisibleHeight = 20;
-constexpr std::size_t kLabelLimit = 60;
 }  // namespace
 
 bool WindowAccess::copy(ElementRef element, std::string_view attribute, AXValue& value) {
@@ -185,10 +184,7 @@ Point WindowAccess::parkingPoint() {
 std::string WindowAccess::label(const WindowRef& window) {
     std::string appName =
         workspace_.localizedName(window.app).value_or(strings_.text("common.app"_key));
-    std::string text = window.title.empty()
-                           ? appName
-                           : strings_.text("window.label.titled"_key, {appName, window.title});
-    return truncatedWithEllipsis(text, kLabelLimit);
+    return windowLabel(strings_, appName, window.title);
 }
 
 std::vector<AppRef> WindowAccess::candidateApplications() {

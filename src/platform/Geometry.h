@@ -40,9 +40,16 @@ struct Rect {
     Size size() const { return {width, height}; }
     bool isEmpty() const { return width <= 0 || height <= 0; }
 
-    // Half-open, like the platform's point-in-rect test: the far edges are outside.
+    // In accessibility space (y down): half-open, the top and left edges inside, the far edges
+    // outside.
     bool contains(Point p) const {
         return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
+    }
+    // The same rule seen in screen space (y up), where the top edge is the far one in y: inside,
+    // and the bottom edge outside. A point and a rectangle flipped together keep their answer, so
+    // the pointer on the top row of a screen belongs to that screen in both spaces.
+    bool containsInScreenSpace(Point p) const {
+        return p.x >= minX() && p.x < maxX() && p.y > minY() && p.y <= maxY();
     }
 
     // The overlap of two rectangles; an empty (null) rectangle when they do not overlap.
@@ -59,5 +66,14 @@ struct Rect {
 
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// Between accessibility space (origin top-left of the primary screen, y down) and screen space
+// (origin bottom-left of the primary screen, y up); the same flip serves both directions.
+inline Rect flipped(const Rect& r, double primaryScreenHeight) {
+    return {r.x, primaryScreenHeight - r.maxY(), r.width, r.height};
+}
+inline Point flipped(Point p, double primaryScreenHeight) {
+    return {p.x, primaryScreenHeight - p.y};
+}
 
 }  // namespace nimbrel

@@ -26,30 +26,30 @@ struct Color {
     friend bool operator==(const Color&, const Color&) = default;
 };
 
-// Platform window levels the panels use.
-inline constexpr int kNormalWindowLevel = 0;
-inline constexpr int kStatusWindowLevel = 25;
-inline constexpr int kScreenSaverWindowLevel = 1000;
+// How high a panel stands among all windows. Each platform maps these onto its own stacking.
+enum class PanelLevel {
+    normal,       // with ordinary windows, ordered directly above the one it belongs to
+    statusBar,    // above every ordinary window: notices
+    screenSaver,  // above everything, full-screen windows included: the flash guard
+};
 
-inline constexpr std::uint32_t kNonactivatingPanelStyle = 1u << 7;
-inline constexpr std::uint32_t kBorderlessStyle = 0;
-// Joins all spaces, stays put when spaces change, may stand beside full-screen windows.
-inline constexpr std::uint32_t kOverlayCollectionBehavior = 0x111;
-
-// The properties a panel is created with; they do not change afterwards.
+// What a panel needs of the platform, fixed when it is made; each implementation maps it as it can.
 struct PanelSpec {
     PanelKind kind = PanelKind::hud;
-    std::uint32_t styleMask = kNonactivatingPanelStyle;
-    int level = kNormalWindowLevel;
+    PanelLevel level = PanelLevel::normal;
     bool opaque = false;
     Color background = Color::clear();
     bool hasShadow = false;
     // Clicks pass through to whatever lies below the panel.
-    bool ignoresMouseEvents = true;
+    bool passesClicks = true;
     bool hidesOnDeactivate = false;
-    // Only a panel that must receive keys (the region selection overlay) may become key.
-    bool canBecomeKey = false;
-    std::uint32_t collectionBehavior = kOverlayCollectionBehavior;
+    // Only a panel that must receive keys (the region selection overlay) takes the keyboard focus;
+    // every other panel leaves the focus and the active application where they are, even when
+    // clicked.
+    bool takesFocus = false;
+    // Shown on every workspace, staying put when the workspace changes, and beside full-screen
+    // windows.
+    bool onEveryWorkspace = true;
 };
 
 // One line of text laid out by the program inside a panel's content, in the content's own

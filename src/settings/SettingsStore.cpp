@@ -5,6 +5,7 @@
 
 #include "settings/JsonValue.h"
 #include "settings/TextRules.h"
+#include "settings/WindowLabel.h"
 
 namespace nimbrel {
 
@@ -366,12 +367,7 @@ std::string SettingsStore::defaultCoverName(const std::vector<SavedCover::Region
         if (!region.window) {
             continue;
         }
-        const auto& window = *region.window;
-        std::string name =
-            window.title.empty()
-                ? window.appName
-                : services_.strings.text("window.label.titled"_key, {window.appName, window.title});
-        return text::cutWithEllipsis(name, WindowBinding::kLabelLimit);
+        return windowLabel(services_.strings, region.window->appName, region.window->title);
     }
     return services_.strings.text("region.screenName"_key);
 }

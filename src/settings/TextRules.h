@@ -13,8 +13,5 @@ std::string trimmedSpacesAndTabs(std::string_view utf8);
 // Case mapping independent of the user's language: key names and key equivalents are not words.
 std::string upperCased(std::string_view utf8);
 std::string lowerCased(std::string_view utf8);
-// A text of more than `limit` user-perceived characters becomes its first `limit - 1` characters
-// and "…"; a shorter text is returned unchanged.
-std::string cutWithEllipsis(std::string_view utf8, std::size_t limit);
 
 }  // namespace nimbrel::text

@@ -1,7 +1,7 @@
 #include "settings/WindowBinding.h"
 
 #include "settings/JsonValue.h"
-#include "settings/TextRules.h"
+#include "settings/WindowLabel.h"
 
 namespace nimbrel {
 
@@ -9,9 +9,7 @@ std::string WindowBinding::label(const Localizer& strings) const {
     if (wholeApp) {
         return strings.text("window.label.wholeApp"_key, {appName});
     }
-    std::string label =
-        title.empty() ? appName : strings.text("window.label.titled"_key, {appName, title});
-    return text::cutWithEllipsis(label, kLabelLimit);
+    return windowLabel(strings, appName, title);
 }
 
 bool WindowBinding::matchesApp(const LiveApp& app) const {

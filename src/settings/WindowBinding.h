@@ -13,9 +13,6 @@ namespace nimbrel {
 
 // A designated window, or a whole application, with its own shortcut, lock and border.
 struct WindowBinding {
-    // Longer single-window labels are cut to fit menus and notices.
-    static constexpr std::size_t kLabelLimit = 60;
-
     Uuid id;
     std::optional<std::string> bundleID;
     std::string appName;

@@ -15,13 +15,13 @@ HUD::HUD(Panels& panels, TextMetrics& metrics, Screens& screens, MainLoop& loop,
 PanelSpec HUD::panelSpec() {
     PanelSpec description;
     description.kind = PanelKind::hud;
-    description.styleMask = kNonactivatingPanelStyle;
-    description.level = kStatusWindowLevel;
+    description.level = PanelLevel::statusBar;
     description.opaque = false;
     description.background = Color::clear();
     description.hasShadow = true;
-    description.ignoresMouseEvents = true;
-    description.collectionBehavior = kOverlayCollectionBehavior;
+    description.passesClicks = true;
+    description.takesFocus = false;
+    description.onEveryWorkspace = true;
     return description;
 }
 

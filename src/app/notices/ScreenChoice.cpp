@@ -31,7 +31,7 @@ std::optional<Screen> ScreenChoice::resolve(const std::vector<Screen>& screens,
             case Kind::original:
                 return std::nullopt;
             case Kind::mouse:
-                if (screen.frame.contains(mouseLocation)) {
+                if (screen.frame.containsInScreenSpace(mouseLocation)) {
                     return screen;
                 }
                 break;

@@ -76,9 +76,7 @@ class SimDesktop {
     const std::vector<SimScreen>& screenList() const { return world_.screens(); }
     const SimScreen* screenState(const std::string& name) const { return world_.screen(name); }
     // Converts between accessibility space and screen space; 0 without screens.
-    double primaryScreenHeight() const {
-        return world_.screens().empty() ? 0 : world_.screens().front().frame.height;
-    }
+    double primaryScreenHeight() const { return world_.primaryScreenHeight(); }
 
     // ---- Applications, named by the pid they run under ----
     SimResult launchApp(Pid pid, const std::string& name,

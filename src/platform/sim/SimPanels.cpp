@@ -6,6 +6,21 @@
 #include <map>
 
 namespace nimbrel::sim {
+
+// The simulated desktop stacks panels by the window levels of the desktop it models; the console
+// prints these numbers.
+int levelNumber(PanelLevel level) {
+    switch (level) {
+        case PanelLevel::normal:
+            return 0;
+        case PanelLevel::statusBar:
+            return 25;
+        case PanelLevel::screenSaver:
+            return 1000;
+    }
+    return 0;
+}
+
 namespace {
 
 // Shortest form, to a thousandth: an alpha caught in the middle of a fade prints as 0.667.
@@ -96,17 +111,17 @@ class SimPanels::Registry {
             }
         }
         std::sort(visible.begin(), visible.end(), [](const Record* a, const Record* b) {
-            if (a->state.description.level != b->state.description.level) {
-                return a->state.description.level > b->state.description.level;
+            int levelA = levelNumber(a->state.description.level);
+            int levelB = levelNumber(b->state.description.level);
+            if (levelA != levelB) {
+                return levelA > levelB;
             }
             return a->orderSerial > b->orderSerial;
         });
         return visible;
     }
 
-    Point toScreen(Point accessibilityPoint) const {
-        return {accessibilityPoint.x, height() - accessibilityPoint.y};
-    }
+    Point toScreen(Point accessibilityPoint) const { return flipped(accessibilityPoint, height()); }
 
     SimMainLoop& loop;
     SimEventLog& events;
@@ -194,7 +209,7 @@ class SimPanels::SimPanel final : public Panel {
     }
     void makeKeyAndOrderFront() override {
         with([&](Registry& registry, Registry::Record& r) {
-            if (r.state.description.canBecomeKey) {
+            if (r.state.description.takesFocus) {
                 for (auto& [id, other] : registry.records) {
                     other.state.isKey = false;
                 }
@@ -349,15 +364,14 @@ std::string SimPanels::kindName(PanelKind kind) {
 }
 
 Rect SimPanels::accessibilityFrame(const SimPanelState& panel) const {
-    const Rect& f = panel.frame;
-    return {f.x, registry_->height() - f.y - f.height, f.width, f.height};
+    return flipped(panel.frame, registry_->height());
 }
 
 std::string SimPanels::describe(const SimPanelState& panel) const {
     Rect f = accessibilityFrame(panel);
     std::string line = "panel " + kindName(panel.description.kind) + " frame=" + number(f.x) + "," +
                        number(f.y) + "," + number(f.width) + "," + number(f.height) +
-                       " level=" + std::to_string(panel.description.level) +
+                       " level=" + std::to_string(levelNumber(panel.description.level)) +
                        " alpha=" + number(panel.alpha);
     if (panel.above) {
         line += " above=" + std::to_string(*panel.above);
@@ -376,7 +390,7 @@ std::vector<std::string> SimPanels::describeVisible() const {
 std::optional<SimPanelState> SimPanels::panelAt(Point accessibilityPoint) const {
     Point p = registry_->toScreen(accessibilityPoint);
     for (const auto* record : registry_->frontToBack()) {
-        if (record->state.frame.contains(p)) {
+        if (record->state.frame.containsInScreenSpace(p)) {
             return registry_->snapshot(*record);
         }
     }
@@ -391,8 +405,8 @@ bool SimPanels::pointerEvent(PanelMouseAction action, Point accessibilityPoint) 
         registry.captured.reset();
         // A panel that ignores the mouse, or that cannot be seen, is not there for the pointer.
         for (const auto* record : registry.frontToBack()) {
-            if (!record->state.description.ignoresMouseEvents &&
-                registry.currentAlpha(*record) > 0 && record->state.frame.contains(p)) {
+            if (!record->state.description.passesClicks && registry.currentAlpha(*record) > 0 &&
+                record->state.frame.containsInScreenSpace(p)) {
                 target = record->state.id;
                 break;
             }

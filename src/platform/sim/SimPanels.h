@@ -13,6 +13,8 @@
 
 namespace nimbrel::sim {
 
+int levelNumber(PanelLevel level);
+
 // A panel of the program as the simulated window server sees it.
 struct SimPanelState {
     std::uint64_t id = 0;

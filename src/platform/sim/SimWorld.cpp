@@ -93,14 +93,16 @@ std::vector<Rect> SimWorld::screenRects() const {
     return rects;
 }
 
+double SimWorld::primaryScreenHeight() const {
+    return screens_.empty() ? 0 : screens_.front().frame.height;
+}
+
 Rect SimWorld::flip(const Rect& r) const {
-    double h = screens_.empty() ? 0 : screens_.front().frame.height;
-    return Rect(r.x, h - r.maxY(), r.width, r.height);
+    return flipped(r, primaryScreenHeight());
 }
 
 Point SimWorld::flip(Point p) const {
-    double h = screens_.empty() ? 0 : screens_.front().frame.height;
-    return Point{p.x, h - p.y};
+    return flipped(p, primaryScreenHeight());
 }
 
 bool SimWorld::isOnScreen(const Rect& frame) const {

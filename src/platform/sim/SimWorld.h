@@ -41,6 +41,7 @@ class SimWorld {
     SimResult addScreen(const std::string& name, Rect frame, std::optional<Rect> visibleFrame);
     SimResult removeScreen(const std::string& name);
     std::vector<Rect> screenRects() const;
+    double primaryScreenHeight() const;
     // Accessibility space to screen space (bottom-left origin, y up) and back: the same flip.
     Rect flip(const Rect& r) const;
     Point flip(Point p) const;

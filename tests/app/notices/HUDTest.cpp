@@ -174,11 +174,10 @@ TEST_F(HUDTest, WithoutScreensTheNoticeGoesToAnEmptyRectangle) {
 TEST_F(HUDTest, NoticePanelNeverTakesFocusOrClicks) {
     PanelSpec description = HUD::panelSpec();
     EXPECT_EQ(description.kind, PanelKind::hud);
-    EXPECT_EQ(description.styleMask, kNonactivatingPanelStyle);
-    EXPECT_EQ(description.level, kStatusWindowLevel);
-    EXPECT_TRUE(description.ignoresMouseEvents);
-    EXPECT_FALSE(description.canBecomeKey);
-    EXPECT_EQ(description.collectionBehavior, 0x111u);
+    EXPECT_EQ(description.level, PanelLevel::statusBar);
+    EXPECT_TRUE(description.passesClicks);
+    EXPECT_FALSE(description.takesFocus);
+    EXPECT_TRUE(description.onEveryWorkspace);
     EXPECT_FALSE(description.opaque);
     EXPECT_TRUE(description.hasShadow);
 }

@@ -47,7 +47,7 @@ class SimKeyboardTest : public testing::Test {
     std::unique_ptr<Panel> keyPanel(std::function<bool(std::uint16_t)> handler) {
         PanelSpec description;
         description.kind = PanelKind::selection;
-        description.canBecomeKey = true;
+        description.takesFocus = true;
         auto panel = desktop.panels().makePanel(description);
         panel->setKeyHandler(std::move(handler));
         panel->makeKeyAndOrderFront();

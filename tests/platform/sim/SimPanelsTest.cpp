@@ -10,11 +10,11 @@ namespace {
 
 class SimPanelsTest : public testing::Test {
   protected:
-    std::unique_ptr<Panel> make(PanelKind kind, int level, bool ignoresMouse, Rect frame) {
+    std::unique_ptr<Panel> make(PanelKind kind, PanelLevel level, bool passesClicks, Rect frame) {
         PanelSpec description;
         description.kind = kind;
         description.level = level;
-        description.ignoresMouseEvents = ignoresMouse;
+        description.passesClicks = passesClicks;
         auto panel = panels.makePanel(description);
         panel->setFrame(frame, true);
         return panel;
@@ -27,9 +27,9 @@ class SimPanelsTest : public testing::Test {
 };
 
 TEST_F(SimPanelsTest, ListsVisiblePanelsFrontToBackInAccessibilitySpace) {
-    auto border = make(PanelKind::border, kNormalWindowLevel, true, {100, 600, 400, 200});
-    auto hud = make(PanelKind::hud, kStatusWindowLevel, true, {590, 175, 260, 71});
-    auto flash = make(PanelKind::flash, kScreenSaverWindowLevel, true, {0, 0, 10, 10});
+    auto border = make(PanelKind::border, PanelLevel::normal, true, {100, 600, 400, 200});
+    auto hud = make(PanelKind::hud, PanelLevel::statusBar, true, {590, 175, 260, 71});
+    auto flash = make(PanelKind::flash, PanelLevel::screenSaver, true, {0, 0, 10, 10});
     hud->orderFrontRegardless();
     ASSERT_TRUE(border->orderAbove(104));
     hud->setAlpha(0.5);
@@ -48,7 +48,7 @@ TEST_F(SimPanelsTest, ListsVisiblePanelsFrontToBackInAccessibilitySpace) {
 
 TEST_F(SimPanelsTest, OrderingAboveAMissingWindowFailsAndChangesNothing) {
     panels.setWindowLookup([](WindowNumber n) { return n == 104; });
-    auto border = make(PanelKind::border, kNormalWindowLevel, true, {0, 0, 50, 50});
+    auto border = make(PanelKind::border, PanelLevel::normal, true, {0, 0, 50, 50});
     EXPECT_FALSE(border->orderAbove(0));
     EXPECT_FALSE(border->orderAbove(555));
     EXPECT_FALSE(border->isVisible());
@@ -58,12 +58,12 @@ TEST_F(SimPanelsTest, OrderingAboveAMissingWindowFailsAndChangesNothing) {
 
 TEST_F(SimPanelsTest, PointerPassesThroughPanelsThatIgnoreItOrCannotBeSeen) {
     std::vector<std::string> got;
-    auto cover = make(PanelKind::cover, kScreenSaverWindowLevel, false, {0, 0, 400, 400});
+    auto cover = make(PanelKind::cover, PanelLevel::statusBar, false, {0, 0, 400, 400});
     cover->setMouseHandler([&](PanelMouseAction action, Point p) {
         got.push_back(std::to_string(int(action)) + "@" + std::to_string(int(p.x)) + "," +
                       std::to_string(int(p.y)));
     });
-    auto hud = make(PanelKind::hud, 2000, true, {0, 0, 400, 400});
+    auto hud = make(PanelKind::hud, PanelLevel::screenSaver, true, {0, 0, 400, 400});
     cover->orderFrontRegardless();
     hud->orderFrontRegardless();
 
@@ -83,7 +83,7 @@ TEST_F(SimPanelsTest, PointerPassesThroughPanelsThatIgnoreItOrCannotBeSeen) {
 }
 
 TEST_F(SimPanelsTest, AlphaAnimationMovesOnTheClockAndCompletesEvenWhenCutShort) {
-    auto hud = make(PanelKind::hud, kStatusWindowLevel, true, {0, 0, 100, 50});
+    auto hud = make(PanelKind::hud, PanelLevel::statusBar, true, {0, 0, 100, 50});
     int completions = 0;
     hud->animateAlpha(0, 0.4, [&] { ++completions; });
     loop.advance(0.1);
@@ -103,20 +103,20 @@ TEST_F(SimPanelsTest, AlphaAnimationMovesOnTheClockAndCompletesEvenWhenCutShort)
 }
 
 TEST_F(SimPanelsTest, ShowingANoticeReportsItsTexts) {
-    auto hud = make(PanelKind::hud, kStatusWindowLevel, true, {0, 0, 260, 71});
+    auto hud = make(PanelKind::hud, PanelLevel::statusBar, true, {0, 0, 260, 71});
     NoticeContent notice;
     notice.title.text = "Focus mode on";
     notice.detail.text = "Still visible: Mail";
     hud->setContent(notice);
     hud->orderFrontRegardless();
-    auto cover = make(PanelKind::cover, 0, false, {0, 0, 10, 10});
+    auto cover = make(PanelKind::cover, PanelLevel::normal, false, {0, 0, 10, 10});
     cover->orderFrontRegardless();
     EXPECT_EQ(events.lines(),
               std::vector<std::string>{"notice Focus mode on | Still visible: Mail"});
 }
 
 TEST_F(SimPanelsTest, PanelsOfAnEndedProcessOrDesktopDoNothing) {
-    auto hud = make(PanelKind::hud, kStatusWindowLevel, true, {0, 0, 100, 50});
+    auto hud = make(PanelKind::hud, PanelLevel::statusBar, true, {0, 0, 100, 50});
     bool completed = false;
     hud->orderFrontRegardless();
     hud->animateAlpha(0, 0.3, [&] { completed = true; });
@@ -144,14 +144,14 @@ TEST_F(SimPanelsTest, RefusesPanelsWhileTold) {
 TEST_F(SimPanelsTest, OnlyAPanelThatMayBecomeKeyTakesKeys) {
     PanelSpec description;
     description.kind = PanelKind::selection;
-    description.canBecomeKey = true;
+    description.takesFocus = true;
     auto selection = panels.makePanel(description);
     std::vector<std::uint16_t> keys;
     selection->setKeyHandler([&](std::uint16_t code) {
         keys.push_back(code);
         return code == 53;
     });
-    auto hud = make(PanelKind::hud, kStatusWindowLevel, true, {0, 0, 10, 10});
+    auto hud = make(PanelKind::hud, PanelLevel::statusBar, true, {0, 0, 10, 10});
     hud->makeKeyAndOrderFront();
     EXPECT_FALSE(panels.keyPanel());
     selection->makeKeyAndOrderFront();
