@@ -61,14 +61,16 @@ ShortcutRegistration::Actions ShortcutActions::actionsFor(const ShortcutTarget& 
                     // Releasing early reveals nothing.
                     [this] { holdTimer_.invalidate(); }};
         }
+        case ShortcutTarget::Kind::regionClear:
+            // Clearing with no region cover on screen is an action that cannot be carried out.
+            return {[this] { services_.sound.beep(); }, nullptr};
         case ShortcutTarget::Kind::focusMode:
         case ShortcutTarget::Kind::regionCover:
-        case ShortcutTarget::Kind::regionClear:
             break;
     }
-    // Focus mode and region covers arrive with their subsystems; until then their shortcuts are
-    // held by the program and do nothing.
-    return {[] {}, nullptr};
+    // Focus mode and region covers arrive with their subsystems. Until then their shortcuts are
+    // held by the program and answer with the beep, so a press is never silently lost.
+    return {[this] { services_.sound.beep(); }, nullptr};
 }
 
 void ShortcutActions::designateFromShortcut() {
