@@ -35,7 +35,7 @@ void Auth::authenticate(const std::string& reason, std::function<void(bool)> com
 void Auth::evaluate(AuthPolicy policy, const std::string& reason,
                     const std::optional<std::string>& fallbackTitle, OnFailure onFailure,
                     OnceCompletion completion) {
-    std::weak_ptr<int> alive = alive_;
+    auto alive = guard_.token();
     MainLoop& loop = loop_;
     localAuthentication_.evaluate(
         policy, reason, fallbackTitle,
@@ -46,7 +46,7 @@ void Auth::evaluate(AuthPolicy policy, const std::string& reason,
                 if (!completion.isPending()) {
                     return;
                 }
-                if (alive.expired()) {
+                if (!LifetimeGuard::alive(alive)) {
                     completion(false);
                     return;
                 }

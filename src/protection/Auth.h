@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/LifetimeGuard.h"
 #include "platform/LocalAuthentication.h"
 #include "platform/Localizer.h"
 #include "platform/MainLoop.h"
@@ -45,7 +46,7 @@ class Auth {
     LocalAuthentication& localAuthentication_;
     MainLoop& loop_;
     const Localizer& strings_;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    LifetimeGuard guard_;
 };
 
 }  // namespace nimbrel

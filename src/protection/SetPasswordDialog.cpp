@@ -6,9 +6,9 @@ void SetPasswordDialog::setInteractively(std::function<void(bool)> completion) {
     auto reason = password_.status() == AppPassword::Status::set
                       ? strings_.text("auth.reason.changePassword"_key)
                       : strings_.text("auth.reason.setPassword"_key);
-    std::weak_ptr<int> alive = alive_;
-    auth_.authenticate(reason, [this, alive, completion = std::move(completion)](bool authorised) {
-        bool success = authorised && !alive.expired() && runDialog();
+    auto token = guard_.token();
+    auth_.authenticate(reason, [this, token, completion = std::move(completion)](bool authorised) {
+        bool success = authorised && LifetimeGuard::alive(token) && runDialog();
         if (completion) {
             completion(success);
         }

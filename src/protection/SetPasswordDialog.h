@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/LifetimeGuard.h"
 #include "platform/Localizer.h"
 #include "platform/Sound.h"
 #include "protection/AppPassword.h"
@@ -36,7 +37,7 @@ class SetPasswordDialog {
     PasswordPanel& panel_;
     Sound& sound_;
     const Localizer& strings_;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    LifetimeGuard guard_;
 };
 
 }  // namespace nimbrel
