@@ -1,7 +1,8 @@
 set(NIMBREL_WARNINGS -Wall -Wextra -Wpedantic -Werror)
 
 # nimbrel_library(NAME DIR [FLAT] PUBLIC_LIBS ...): one static library from every .cpp under DIR
-# (only DIR itself with FLAT). A folder without sources yet becomes an interface library.
+# (only DIR itself with FLAT). A folder without sources is a mistake in this file, not an empty
+# library that would hide it.
 function(nimbrel_library name dir)
     cmake_parse_arguments(ARG "FLAT" "" "PUBLIC_LIBS" ${ARGN})
     if(ARG_FLAT)
@@ -9,16 +10,13 @@ function(nimbrel_library name dir)
     else()
         file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     endif()
-    if(sources)
-        add_library(${name} STATIC ${sources})
-        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-        target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
-        target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
-    else()
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-        target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_LIBS})
+    if(NOT sources)
+        message(FATAL_ERROR "${name}: no sources under ${dir}")
     endif()
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
 endfunction()
 
 # Embeds every JSON string table of DIR into TARGET, so the program never looks for files at run time.
@@ -51,7 +49,7 @@ endfunction()
 function(nimbrel_test name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
     if(NOT sources)
-        return()
+        message(FATAL_ERROR "${name}: no tests under tests/${dir}")
     endif()
     add_executable(${name} ${sources})
     target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
