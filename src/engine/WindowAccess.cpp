@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/AccessibilityNames.h"
 #include "settings/WindowLabel.h"
 
 namespace nimbrel {
@@ -30,7 +31,7 @@ std::optional<std::string> WindowAccess::stringAttribute(std::string_view attrib
 
 std::optional<Point> WindowAccess::position(ElementRef element) {
     AXValue value;
-    if (!copy(element, "AXPosition", value)) {
+    if (!copy(element, ax::attribute::kPosition, value)) {
         return std::nullopt;
     }
     if (auto* p = std::get_if<Point>(&value)) {
@@ -41,7 +42,7 @@ std::optional<Point> WindowAccess::position(ElementRef element) {
 
 std::optional<Size> WindowAccess::size(ElementRef element) {
     AXValue value;
-    if (!copy(element, "AXSize", value)) {
+    if (!copy(element, ax::attribute::kSize, value)) {
         return std::nullopt;
     }
     if (auto* s = std::get_if<Size>(&value)) {
@@ -52,7 +53,7 @@ std::optional<Size> WindowAccess::size(ElementRef element) {
 
 std::optional<bool> WindowAccess::isMinimized(ElementRef element) {
     AXValue value;
-    if (!copy(element, "AXMinimized", value)) {
+    if (!copy(element, ax::attribute::kMinimized, value)) {
         return std::nullopt;
     }
     if (auto* b = std::get_if<bool>(&value)) {
@@ -63,7 +64,7 @@ std::optional<bool> WindowAccess::isMinimized(ElementRef element) {
 
 std::optional<ElementRef> WindowAccess::focusedWindowElement(ElementRef application) {
     AXValue value;
-    if (!copy(application, "AXFocusedWindow", value)) {
+    if (!copy(application, ax::attribute::kFocusedWindow, value)) {
         return std::nullopt;
     }
     if (auto* e = std::get_if<ElementRef>(&value); e && *e) {
@@ -74,7 +75,7 @@ std::optional<ElementRef> WindowAccess::focusedWindowElement(ElementRef applicat
 
 std::vector<ElementRef> WindowAccess::standardWindows(ElementRef application) {
     AXValue value;
-    if (!copy(application, "AXWindows", value)) {
+    if (!copy(application, ax::attribute::kWindows, value)) {
         return {};
     }
     auto* windows = std::get_if<std::vector<ElementRef>>(&value);
@@ -83,9 +84,10 @@ std::vector<ElementRef> WindowAccess::standardWindows(ElementRef application) {
     }
     std::vector<ElementRef> result;
     for (ElementRef window : *windows) {
-        auto subrole = stringAttribute("AXSubrole", window);
+        auto subrole = stringAttribute(ax::attribute::kSubrole, window);
         // Sheets, floating panels and anything unreadable are not the user's windows.
-        if (subrole && (*subrole == "AXStandardWindow" || *subrole == "AXDialog")) {
+        if (subrole &&
+            (*subrole == ax::subrole::kStandardWindow || *subrole == ax::subrole::kDialog)) {
             result.push_back(window);
         }
     }
@@ -109,11 +111,11 @@ std::optional<Pid> WindowAccess::processID(ElementRef element) {
 }
 
 AXError WindowAccess::setPosition(Point point, ElementRef element) {
-    return ax_.setAttributeValue(element, "AXPosition", AXValue(point));
+    return ax_.setAttributeValue(element, ax::attribute::kPosition, AXValue(point));
 }
 
 AXError WindowAccess::setMinimized(bool minimized, ElementRef element) {
-    return setBool("AXMinimized", minimized, element);
+    return setBool(ax::attribute::kMinimized, minimized, element);
 }
 
 AXError WindowAccess::setBool(std::string_view attribute, bool value, ElementRef element) {

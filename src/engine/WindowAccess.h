@@ -8,6 +8,7 @@
 #include "engine/WindowKey.h"
 #include "engine/WindowRef.h"
 #include "platform/Accessibility.h"
+#include "platform/AccessibilityNames.h"
 #include "platform/Localizer.h"
 #include "platform/Screens.h"
 #include "platform/Workspace.h"
@@ -34,19 +35,21 @@ class WindowAccess {
     std::optional<WindowNumber> windowNumber(ElementRef element);
     std::optional<Pid> processID(ElementRef element);
     // The window still exists when it answers its role.
-    bool answersRole(ElementRef element) { return stringAttribute("AXRole", element).has_value(); }
+    bool answersRole(ElementRef element) {
+        return stringAttribute(ax::attribute::kRole, element).has_value();
+    }
 
     AXError setPosition(Point point, ElementRef element);
     AXError setMinimized(bool minimized, ElementRef element);
     AXError setBool(std::string_view attribute, bool value, ElementRef element);
-    AXError raise(ElementRef element) { return ax_.performAction(element, "AXRaise"); }
+    AXError raise(ElementRef element) { return ax_.performAction(element, ax::action::kRaise); }
 
     ElementRef applicationElement(AppRef app) {
         return ax_.applicationElement(workspace_.processID(app));
     }
     // The title, or the empty string when it cannot be read.
     std::string title(ElementRef element) {
-        return stringAttribute("AXTitle", element).value_or("");
+        return stringAttribute(ax::attribute::kTitle, element).value_or("");
     }
 
     // The frontmost application's focused window; never one of this program's own.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Placement.h"
+#include "platform/AccessibilityNames.h"
 
 namespace nimbrel {
 
@@ -190,7 +191,7 @@ void WindowMinimizer::moveFocusAway(const WindowRef& window) {
             cover_->isCovered(candidate) || !access_.isOnScreen(candidate)) {
             continue;
         }
-        access_.setBool("AXMain", true, candidate);
+        access_.setBool(ax::attribute::kMain, true, candidate);
         access_.raise(candidate);
         return;
     }
@@ -339,7 +340,8 @@ bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
     }
     access_.raise(element);
     Pid pid = access_.processID(element).value_or(workspace.processID(window.app));
-    access_.setBool("AXFrontmost", true, platform_.accessibility.applicationElement(pid));
+    access_.setBool(ax::attribute::kFrontmost, true,
+                    platform_.accessibility.applicationElement(pid));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/WindowMinimizer.h"
+#include "platform/AccessibilityNames.h"
 
 namespace nimbrel {
 
@@ -57,7 +58,7 @@ std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& bind
         }
     }
     for (ElementRef element : windows) {
-        if (access_.stringAttribute("AXTitle", element) != binding.title) {
+        if (access_.stringAttribute(ax::attribute::kTitle, element) != binding.title) {
             continue;
         }
         designated_[binding.id] = element;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/WindowMinimizer.h"
+#include "platform/AccessibilityNames.h"
 
 namespace nimbrel {
 
@@ -33,8 +34,9 @@ void WindowMinimizer::watch(const Lock& lock) {
     if (!watcher) {
         return;
     }
-    platform_.accessibility.addNotification(watcher, lock.element, "AXWindowDeminiaturized");
-    platform_.accessibility.addNotification(watcher, lock.element, "AXWindowMoved");
+    platform_.accessibility.addNotification(watcher, lock.element,
+                                            ax::notification::kWindowDeminiaturized);
+    platform_.accessibility.addNotification(watcher, lock.element, ax::notification::kWindowMoved);
 }
 
 void WindowMinimizer::unwatch(const Lock& lock) {
@@ -42,8 +44,10 @@ void WindowMinimizer::unwatch(const Lock& lock) {
     if (it == observers_.end()) {
         return;
     }
-    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowDeminiaturized");
-    platform_.accessibility.removeNotification(it->second, lock.element, "AXWindowMoved");
+    platform_.accessibility.removeNotification(it->second, lock.element,
+                                               ax::notification::kWindowDeminiaturized);
+    platform_.accessibility.removeNotification(it->second, lock.element,
+                                               ax::notification::kWindowMoved);
 }
 
 void WindowMinimizer::watchFocus(AppRef app) {
@@ -55,16 +59,16 @@ void WindowMinimizer::watchFocus(AppRef app) {
     if (!watcher) {
         return;
     }
-    if (platform_.accessibility.addNotification(watcher,
-                                                platform_.accessibility.applicationElement(pid),
-                                                "AXFocusedWindowChanged") == AXError::success) {
+    if (platform_.accessibility.addNotification(
+            watcher, platform_.accessibility.applicationElement(pid),
+            ax::notification::kFocusedWindowChanged) == AXError::success) {
         focusWatched_.insert(pid);
     }
 }
 
 void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
                                          const std::string& notification) {
-    if (notification == "AXFocusedWindowChanged") {
+    if (notification == ax::notification::kFocusedWindowChanged) {
         handleFocusChange(pid);
     } else {
         handleLockedWindow(element, notification);
@@ -94,7 +98,7 @@ void WindowMinimizer::handleFocusChange(Pid pid) {
     // The platform names the newly focused window rather than the application it was registered
     // on, and focus may have moved on again before the notification arrives: ask the application.
     ElementRef application = platform_.accessibility.applicationElement(pid);
-    if (access_.stringAttribute("AXRole", application) != "AXApplication") {
+    if (access_.stringAttribute(ax::attribute::kRole, application) != ax::role::kApplication) {
         return;
     }
     auto window = parkedFocusedWindow(application);
@@ -119,7 +123,7 @@ void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& 
         return;
     }
     WindowRef window{element, lock->app, access_.title(element)};
-    bool moved = notification == "AXWindowMoved";
+    bool moved = notification == ax::notification::kWindowMoved;
     bool afterScreenChange = moved && screensChangedRecently();
     bool inSight = !access_.isMinimized(element).value_or(false) && access_.isOnScreen(element);
     if (inSight) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/AccessibilityNames.h"
+
 namespace nimbrel::sim {
 
 bool SimAccessibility::requestTrust() {
@@ -67,7 +69,7 @@ AXError SimAccessibility::copyAttributeValue(ElementRef element, std::string_vie
         return target.error;
     }
     if (target.systemWide) {
-        if (attribute == "AXFocusedApplication") {
+        if (attribute == ax::attribute::kFocusedApplication) {
             auto front = world_.frontmost();
             if (!front) {
                 return AXError::failure;
@@ -75,8 +77,8 @@ AXError SimAccessibility::copyAttributeValue(ElementRef element, std::string_vie
             value = world_.applicationElement(world_.app(*front)->pid);
             return AXError::success;
         }
-        if (attribute == "AXRole") {
-            value = std::string("AXSystemWide");
+        if (attribute == ax::attribute::kRole) {
+            value = std::string(ax::role::kSystemWide);
             return AXError::success;
         }
         return AXError::attributeUnsupported;
@@ -89,21 +91,22 @@ AXError SimAccessibility::copyAttributeValue(ElementRef element, std::string_vie
 
 AXError SimAccessibility::copyApplicationAttribute(SimApp& app, std::string_view attribute,
                                                    AXValue& value) {
-    if (attribute == "AXWindows") {
+    if (attribute == ax::attribute::kWindows) {
         value = world_.windowsOf(app.ref);
-    } else if (attribute == "AXFocusedWindow" || attribute == "AXMainWindow") {
+    } else if (attribute == ax::attribute::kFocusedWindow ||
+               attribute == ax::attribute::kMainWindow) {
         if (!app.focused) {
             return AXError::failure;
         }
         value = app.focused;
-    } else if (attribute == "AXFrontmost") {
+    } else if (attribute == ax::attribute::kFrontmost) {
         value = world_.frontmost() == app.ref;
-    } else if (attribute == "AXHidden") {
+    } else if (attribute == ax::attribute::kHidden) {
         value = app.hidden;
-    } else if (attribute == "AXTitle") {
+    } else if (attribute == ax::attribute::kTitle) {
         value = app.name;
-    } else if (attribute == "AXRole") {
-        value = std::string("AXApplication");
+    } else if (attribute == ax::attribute::kRole) {
+        value = std::string(ax::role::kApplication);
     } else {
         return AXError::attributeUnsupported;
     }
@@ -117,27 +120,28 @@ AXError SimAccessibility::copyWindowAttribute(SimWindow& w, std::string_view att
         const char* failName;
     };
     static constexpr Readable failable[] = {
-        {"AXPosition", "position"}, {"AXSize", "size"},       {"AXMinimized", "minimized"},
-        {"AXTitle", "title"},       {"AXSubrole", "subrole"}, {"AXRole", "role"},
+        {ax::attribute::kPosition, "position"},   {ax::attribute::kSize, "size"},
+        {ax::attribute::kMinimized, "minimized"}, {ax::attribute::kTitle, "title"},
+        {ax::attribute::kSubrole, "subrole"},     {ax::attribute::kRole, "role"},
     };
     for (const auto& r : failable) {
         if (r.attribute == attribute && w.fails(r.failName)) {
             return AXError::failure;
         }
     }
-    if (attribute == "AXPosition") {
+    if (attribute == ax::attribute::kPosition) {
         value = w.frame.origin();
-    } else if (attribute == "AXSize") {
+    } else if (attribute == ax::attribute::kSize) {
         value = w.frame.size();
-    } else if (attribute == "AXMinimized") {
+    } else if (attribute == ax::attribute::kMinimized) {
         value = w.minimized;
-    } else if (attribute == "AXTitle") {
+    } else if (attribute == ax::attribute::kTitle) {
         value = w.title;
-    } else if (attribute == "AXSubrole") {
+    } else if (attribute == ax::attribute::kSubrole) {
         value = w.subrole;
-    } else if (attribute == "AXRole") {
+    } else if (attribute == ax::attribute::kRole) {
         value = w.role;
-    } else if (attribute == "AXMain" || attribute == "AXFocused") {
+    } else if (attribute == ax::attribute::kMain || attribute == ax::attribute::kFocused) {
         value = world_.app(w.app)->focused == w.element;
     } else {
         return AXError::attributeUnsupported;
@@ -163,7 +167,7 @@ AXError SimAccessibility::setAttributeValue(ElementRef element, std::string_view
 AXError SimAccessibility::setApplicationAttribute(SimApp& app, std::string_view attribute,
                                                   const AXValue& value) {
     const bool* flag = std::get_if<bool>(&value);
-    if (attribute == "AXFrontmost") {
+    if (attribute == ax::attribute::kFrontmost) {
         if (flag == nullptr) {
             return AXError::illegalArgument;
         }
@@ -173,15 +177,16 @@ AXError SimAccessibility::setApplicationAttribute(SimApp& app, std::string_view 
         }
         return AXError::success;
     }
-    if (attribute == "AXHidden") {
+    if (attribute == ax::attribute::kHidden) {
         if (flag == nullptr) {
             return AXError::illegalArgument;
         }
         *flag ? world_.hide(app.ref) : world_.unhide(app.ref);
         return AXError::success;
     }
-    if (attribute == "AXWindows" || attribute == "AXFocusedWindow" || attribute == "AXTitle" ||
-        attribute == "AXRole" || attribute == "AXMainWindow") {
+    if (attribute == ax::attribute::kWindows || attribute == ax::attribute::kFocusedWindow ||
+        attribute == ax::attribute::kTitle || attribute == ax::attribute::kRole ||
+        attribute == ax::attribute::kMainWindow) {
         return AXError::illegalArgument;  // read-only
     }
     return AXError::attributeUnsupported;
@@ -190,7 +195,7 @@ AXError SimAccessibility::setApplicationAttribute(SimApp& app, std::string_view 
 AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attribute,
                                              const AXValue& value) {
     ElementRef element = w.element;
-    if (attribute == "AXPosition") {
+    if (attribute == ax::attribute::kPosition) {
         const Point* p = std::get_if<Point>(&value);
         if (p == nullptr) {
             return AXError::illegalArgument;
@@ -204,7 +209,7 @@ AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attr
         }
         return AXError::success;
     }
-    if (attribute == "AXSize") {
+    if (attribute == ax::attribute::kSize) {
         const Size* s = std::get_if<Size>(&value);
         if (s == nullptr || s->width < 0 || s->height < 0) {
             return AXError::illegalArgument;
@@ -215,7 +220,7 @@ AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attr
         world_.resizeWindow(element, *s);
         return AXError::success;
     }
-    if (attribute == "AXMinimized") {
+    if (attribute == ax::attribute::kMinimized) {
         const bool* b = std::get_if<bool>(&value);
         if (b == nullptr) {
             return AXError::illegalArgument;
@@ -226,7 +231,7 @@ AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attr
         world_.setMinimized(element, *b);
         return AXError::success;
     }
-    if (attribute == "AXMain") {
+    if (attribute == ax::attribute::kMain) {
         const bool* b = std::get_if<bool>(&value);
         if (b == nullptr) {
             return AXError::illegalArgument;
@@ -236,10 +241,11 @@ AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attr
         }
         return AXError::success;
     }
-    if (attribute == "AXTitle" || attribute == "AXSubrole" || attribute == "AXRole") {
-        return w.fails(attribute == "AXTitle"     ? "title"
-                       : attribute == "AXSubrole" ? "subrole"
-                                                  : "role")
+    if (attribute == ax::attribute::kTitle || attribute == ax::attribute::kSubrole ||
+        attribute == ax::attribute::kRole) {
+        return w.fails(attribute == ax::attribute::kTitle     ? "title"
+                       : attribute == ax::attribute::kSubrole ? "subrole"
+                                                              : "role")
                    ? AXError::failure
                    : AXError::illegalArgument;  // read-only
     }
@@ -251,7 +257,7 @@ AXError SimAccessibility::performAction(ElementRef element, std::string_view act
     if (target.error != AXError::success) {
         return target.error;
     }
-    if (target.window == nullptr || action != "AXRaise") {
+    if (target.window == nullptr || action != ax::action::kRaise) {
         return AXError::actionUnsupported;
     }
     world_.raiseAndFocus(element);

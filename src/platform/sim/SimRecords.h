@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "platform/AccessibilityNames.h"
 #include "platform/Geometry.h"
 #include "platform/Handles.h"
 #include "platform/Workspace.h"
@@ -48,8 +49,8 @@ struct SimWindow {
     Pid pid = 0;
     std::string title;
     Rect frame;  // accessibility space
-    std::string subrole = "AXStandardWindow";
-    std::string role = "AXWindow";
+    std::string subrole{ax::subrole::kStandardWindow};
+    std::string role{ax::role::kWindow};
     bool minimized = false;
     WindowNumber number = 0;
     bool pinned = false;            // position writes succeed but nothing moves
@@ -62,13 +63,14 @@ struct SimWindow {
 // What `win open` asks for.
 struct SimWindowSpec {
     SimWindowSpec() = default;
-    SimWindowSpec(std::string title, Rect frame, std::string subrole = "AXStandardWindow",
+    SimWindowSpec(std::string title, Rect frame,
+                  std::string subrole = std::string(ax::subrole::kStandardWindow),
                   std::optional<WindowNumber> number = std::nullopt)
         : title(std::move(title)), frame(frame), subrole(std::move(subrole)), number(number) {}
 
     std::string title;
     Rect frame;
-    std::string subrole = "AXStandardWindow";
+    std::string subrole{ax::subrole::kStandardWindow};
     std::optional<WindowNumber> number;  // assigned from 100 upwards when absent; 0 means none
 };
 

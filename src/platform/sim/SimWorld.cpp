@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/AccessibilityNames.h"
+
 namespace nimbrel::sim {
 namespace {
 
@@ -209,7 +211,7 @@ void SimWorld::makeFrontmost(AppRef ref) {
                           [&](ElementRef e) { return windows_.at(e.id).app == ref; });
     if (frontmost_ != ref) {
         frontmost_ = ref;
-        postAX(applicationElement(app(ref)->pid), "AXApplicationActivated",
+        postAX(applicationElement(app(ref)->pid), ax::notification::kApplicationActivated,
                applicationElement(app(ref)->pid));
         workspaceHandlers_.post(WorkspaceAppEvent::didActivate, ref);
     }
@@ -235,7 +237,7 @@ bool SimWorld::hide(AppRef ref) {
     if (!a->hidden) {
         a->hidden = true;
         ElementRef element = applicationElement(a->pid);
-        postAX(element, "AXApplicationHidden", element);
+        postAX(element, ax::notification::kApplicationHidden, element);
         if (frontmost_ == ref) {
             activateNextAfter(ref);
         }
@@ -251,7 +253,7 @@ bool SimWorld::unhide(AppRef ref) {
     if (a->hidden) {
         a->hidden = false;
         ElementRef element = applicationElement(a->pid);
-        postAX(element, "AXApplicationShown", element);
+        postAX(element, ax::notification::kApplicationShown, element);
     }
     return true;
 }
@@ -299,7 +301,7 @@ ElementRef SimWorld::openWindow(AppRef owner, const SimWindowSpec& description) 
     windows_.emplace(w.element.id, w);
     stack_.insert(stack_.begin(), w.element);
     ElementRef appElement = applicationElement(a->pid);
-    postAX(appElement, "AXWindowCreated", w.element);
+    postAX(appElement, ax::notification::kWindowCreated, w.element);
     setFocused(*a, w.element);
     return w.element;
 }
@@ -311,7 +313,7 @@ void SimWorld::closeWindow(ElementRef element) {
     }
     w->closed = true;
     std::erase(stack_, element);
-    postAX(element, "AXUIElementDestroyed", element);
+    postAX(element, ax::notification::kElementDestroyed, element);
     refocusAfterLoss(*app(w->app), element);
 }
 
@@ -322,7 +324,7 @@ void SimWorld::moveWindow(ElementRef element, Point origin) {
     }
     w->frame.x = origin.x;
     w->frame.y = origin.y;
-    postAX(element, "AXWindowMoved", element);
+    postAX(element, ax::notification::kWindowMoved, element);
 }
 
 void SimWorld::resizeWindow(ElementRef element, Size size) {
@@ -332,7 +334,7 @@ void SimWorld::resizeWindow(ElementRef element, Size size) {
     }
     w->frame.width = size.width;
     w->frame.height = size.height;
-    postAX(element, "AXWindowResized", element);
+    postAX(element, ax::notification::kWindowResized, element);
 }
 
 void SimWorld::setMinimized(ElementRef element, bool minimized) {
@@ -342,10 +344,10 @@ void SimWorld::setMinimized(ElementRef element, bool minimized) {
     }
     w->minimized = minimized;
     if (minimized) {
-        postAX(element, "AXWindowMiniaturized", element);
+        postAX(element, ax::notification::kWindowMiniaturized, element);
         refocusAfterLoss(*app(w->app), element);
     } else {
-        postAX(element, "AXWindowDeminiaturized", element);
+        postAX(element, ax::notification::kWindowDeminiaturized, element);
         // A window coming back from the Dock comes to the front with the keyboard focus.
         raiseAndFocus(element);
     }
@@ -366,7 +368,7 @@ void SimWorld::setTitle(ElementRef element, const std::string& title) {
         return;
     }
     w->title = title;
-    postAX(element, "AXTitleChanged", element);
+    postAX(element, ax::notification::kTitleChanged, element);
 }
 
 void SimWorld::bringToFront(ElementRef element) {
@@ -381,8 +383,8 @@ void SimWorld::setFocused(SimApp& a, ElementRef element) {
     a.focused = element;
     ElementRef appElement = applicationElement(a.pid);
     ElementRef about = element ? element : appElement;
-    postAX(appElement, "AXFocusedWindowChanged", about);
-    postAX(appElement, "AXMainWindowChanged", about);
+    postAX(appElement, ax::notification::kFocusedWindowChanged, about);
+    postAX(appElement, ax::notification::kMainWindowChanged, about);
 }
 
 // The focused window went away (closed or minimised): the next window of the application that
@@ -457,8 +459,8 @@ void SimWorld::setMessagingTimeout(Pid pid, std::optional<double> seconds) {
     }
 }
 
-void SimWorld::postAX(ElementRef on, const char* notification, ElementRef about) {
-    observers_.post(on, notification, about);
+void SimWorld::postAX(ElementRef on, std::string_view notification, ElementRef about) {
+    observers_.post(on, std::string(notification), about);
 }
 
 // ---- Pointer and input ----

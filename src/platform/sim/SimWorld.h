@@ -128,7 +128,7 @@ class SimWorld {
     void bringToFront(ElementRef element);
     void activateNextAfter(AppRef leaving);
     void makeFrontmost(AppRef ref);
-    void postAX(ElementRef on, const char* notification, ElementRef about);
+    void postAX(ElementRef on, std::string_view notification, ElementRef about);
     WindowNumber nextFreeNumber();
 
     SimMainLoop& loop_;
