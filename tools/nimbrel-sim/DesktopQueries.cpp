@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "Values.h"
 #include "platform/sim/SimDesktop.h"
@@ -43,122 +44,133 @@ std::string seconds(double value) {
     return formatNumber(value);
 }
 
-}  // namespace
+Lines winQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(1, 1);
+    ElementRef element = c.window(0);
+    const sim::SimWindow* w = desktop.windowState(element);
+    if (w == nullptr || w->closed) {
+        c.fail("window " + c.arg(0) + " is closed");
+    }
+    return {"win " + c.console().names().nameOf(element) + " pid=" + std::to_string(w->pid) +
+            " title=" + quotedText(w->title) + " frame=" + formatRect(w->frame) + " minimized=" +
+            yesNo(w->minimized) + " onscreen=" + yesNo(desktop.isOnScreen(element)) + " focused=" +
+            yesNo(desktop.isFocused(element)) + " number=" + std::to_string(w->number)};
+}
 
-void registerDesktopQueries(Console& console, SimDesktop& desktop) {
-    Console* con = &console;
+Lines appQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(1, 1);
+    const sim::SimApp& a = appArg(c, desktop, 0);
+    return {"app " + std::to_string(a.pid) + " name=" + quotedText(a.name) +
+            " frontmost=" + yesNo(desktop.frontmostApp() == a.ref) + " hidden=" + yesNo(a.hidden)};
+}
 
-    console.addQuery("win", [&desktop, con](CommandContext& c) -> Lines {
-        c.expectArgs(1, 1);
-        ElementRef element = c.window(0);
-        const sim::SimWindow* w = desktop.windowState(element);
-        if (w == nullptr || w->closed) {
-            c.fail("window " + c.arg(0) + " is closed");
+// What `show app` leaves out: identity, policy, life and the windows in order.
+Lines processQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(1, 1);
+    const sim::SimApp& a = appArg(c, desktop, 0);
+    std::vector<std::string> windows;
+    if (!a.terminated) {
+        for (ElementRef e : desktop.windowsOf(a.pid)) {
+            windows.push_back(c.console().names().nameOf(e));
         }
-        return {"win " + con->names().nameOf(element) + " pid=" + std::to_string(w->pid) +
-                " title=" + quotedText(w->title) + " frame=" + formatRect(w->frame) +
-                " minimized=" + yesNo(w->minimized) +
-                " onscreen=" + yesNo(desktop.isOnScreen(element)) + " focused=" +
-                yesNo(desktop.isFocused(element)) + " number=" + std::to_string(w->number)};
-    });
+    }
+    std::string focused = a.focused ? c.console().names().nameOf(a.focused) : "none";
+    return {"process " + std::to_string(a.pid) + " name=" + quotedText(a.name) +
+            " bundle=" + a.bundleID.value_or("none") + " policy=" + policyName(a.policy) +
+            " terminated=" + yesNo(a.terminated) + " hung=" + yesNo(a.hung) +
+            " program=" + yesNo(desktop.programApp() == a.ref) + " focus=" + focused +
+            " windows=" + formatList(windows)};
+}
 
-    console.addQuery("app", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(1, 1);
-        const sim::SimApp& a = appArg(c, desktop, 0);
-        return {"app " + std::to_string(a.pid) + " name=" + quotedText(a.name) + " frontmost=" +
-                yesNo(desktop.frontmostApp() == a.ref) + " hidden=" + yesNo(a.hidden)};
-    });
+Lines screenQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(1, 1);
+    const sim::SimScreen* s = desktop.screenState(c.arg(0));
+    if (s == nullptr) {
+        c.fail("unknown screen " + c.arg(0));
+    }
+    return {screenLine(*s, &desktop.screenList().front() == s)};
+}
 
-    // What `show app` leaves out: identity, policy, life and the windows in order.
-    console.addQuery("process", [&desktop, con](CommandContext& c) -> Lines {
-        c.expectArgs(1, 1);
-        const sim::SimApp& a = appArg(c, desktop, 0);
-        std::vector<std::string> windows;
-        if (!a.terminated) {
-            for (ElementRef e : desktop.windowsOf(a.pid)) {
-                windows.push_back(con->names().nameOf(e));
+Lines screensQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    Lines lines;
+    for (const auto& s : desktop.screenList()) {
+        lines.push_back(screenLine(s, lines.empty()));
+    }
+    return lines;
+}
+
+// The window server's on-screen list, front to back.
+Lines windowsQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    Lines lines;
+    for (const WindowInfo& info : desktop.windowList().onScreenWindows()) {
+        std::string name = "#" + std::to_string(info.number);
+        for (ElementRef e : desktop.windowStack()) {
+            const sim::SimWindow* w = desktop.windowState(e);
+            if (w->number == info.number && w->pid == info.ownerPID) {
+                name = c.console().names().nameOf(e);
+                break;
             }
         }
-        std::string focused = a.focused ? con->names().nameOf(a.focused) : "none";
-        return {"process " + std::to_string(a.pid) + " name=" + quotedText(a.name) +
-                " bundle=" + a.bundleID.value_or("none") + " policy=" + policyName(a.policy) +
-                " terminated=" + yesNo(a.terminated) + " hung=" + yesNo(a.hung) +
-                " program=" + yesNo(desktop.programApp() == a.ref) + " focus=" + focused +
-                " windows=" + formatList(windows)};
-    });
+        lines.push_back("window " + name + " pid=" + std::to_string(info.ownerPID) + " number=" +
+                        std::to_string(info.number) + " layer=" + std::to_string(info.layer) +
+                        " bounds=" + formatRect(info.bounds) +
+                        " owner=" + quotedText(info.ownerName) + " title=" + quotedText(info.name));
+    }
+    return lines;
+}
 
-    console.addQuery("screen", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(1, 1);
-        const sim::SimScreen* s = desktop.screenState(c.arg(0));
-        if (s == nullptr) {
-            c.fail("unknown screen " + c.arg(0));
-        }
-        return {screenLine(*s, &desktop.screenList().front() == s)};
-    });
+Lines mouseQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return {"mouse at=" + formatPoint(desktop.mousePosition())};
+}
 
-    console.addQuery("screens", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        Lines lines;
-        for (const auto& s : desktop.screenList()) {
-            lines.push_back(screenLine(s, lines.empty()));
-        }
-        return lines;
-    });
-
-    // The window server's on-screen list, front to back.
-    console.addQuery("windows", [&desktop, con](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        Lines lines;
-        for (const WindowInfo& info : desktop.windowList().onScreenWindows()) {
-            std::string name = "#" + std::to_string(info.number);
-            for (ElementRef e : desktop.windowStack()) {
-                const sim::SimWindow* w = desktop.windowState(e);
-                if (w->number == info.number && w->pid == info.ownerPID) {
-                    name = con->names().nameOf(e);
-                    break;
-                }
-            }
-            lines.push_back(
-                "window " + name + " pid=" + std::to_string(info.ownerPID) +
-                " number=" + std::to_string(info.number) + " layer=" + std::to_string(info.layer) +
-                " bounds=" + formatRect(info.bounds) + " owner=" + quotedText(info.ownerName) +
-                " title=" + quotedText(info.name));
-        }
-        return lines;
-    });
-
-    console.addQuery("mouse", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        return {"mouse at=" + formatPoint(desktop.mousePosition())};
-    });
-
-    console.addQuery("input", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        EventSource& source = desktop.eventSource();
-        return {
-            "input click=" + seconds(source.secondsSinceLastEvent(InputEventType::leftMouseUp)) +
+Lines inputQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    EventSource& source = desktop.eventSource();
+    return {"input click=" + seconds(source.secondsSinceLastEvent(InputEventType::leftMouseUp)) +
             " key=" + seconds(source.secondsSinceLastEvent(InputEventType::keyDown)) +
             " move=" + seconds(source.secondsSinceLastEvent(InputEventType::mouseMoved)) +
             " any=" + seconds(source.secondsSinceLastEvent(InputEventType::any))};
-    });
+}
 
-    console.addQuery("time", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        return {"time now=" + formatNumber(desktop.loop().now())};
-    });
+Lines timeQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return {"time now=" + formatNumber(desktop.loop().now())};
+}
 
-    console.addQuery("ax", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        return {"ax trusted=" + yesNo(desktop.isTrusted()) +
-                " observers=" + std::to_string(desktop.observerCount())};
-    });
+Lines axQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return {"ax trusted=" + yesNo(desktop.isTrusted()) +
+            " observers=" + std::to_string(desktop.observerCount())};
+}
 
-    console.addQuery("frontmost", [&desktop](CommandContext& c) -> Lines {
-        c.expectArgs(0, 0);
-        auto front = desktop.frontmostApp();
-        return {"frontmost pid=" +
-                (front ? std::to_string(desktop.appState(*front)->pid) : std::string("none"))};
-    });
+Lines frontmostQuery(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    auto front = desktop.frontmostApp();
+    return {"frontmost pid=" +
+            (front ? std::to_string(desktop.appState(*front)->pid) : std::string("none"))};
+}
+
+constexpr Query<SimDesktop> kDesktopQueries[] = {
+    {"win", winQuery},
+    {"app", appQuery},
+    {"process", processQuery},
+    {"screen", screenQuery},
+    {"screens", screensQuery},
+    {"windows", windowsQuery},
+    {"mouse", mouseQuery},
+    {"input", inputQuery},
+    {"time", timeQuery},
+    {"ax", axQuery},
+    {"frontmost", frontmostQuery},
+};
+
+}  // namespace
+
+void registerDesktopQueries(Console& console, SimDesktop& desktop) {
+    addQueries(console, desktop, kDesktopQueries);
 }
 
 }  // namespace nimbrel::console

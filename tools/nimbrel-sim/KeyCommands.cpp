@@ -52,67 +52,72 @@ std::vector<std::string> keyboardLine(SimDesktop& desktop) {
             " action=" + (last->stroke.down ? "down" : "up") + " to=" + to + " tap=" + tap};
 }
 
+void keyPress(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(2, 2);
+    auto k = combo(c, 1);
+    down(desktop, k);
+    up(desktop, k);
+}
+
+void keyDown(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(2, 2);
+    down(desktop, combo(c, 1));
+}
+
+void keyUp(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(2, 2);
+    up(desktop, combo(c, 1));
+}
+
+void keyHold(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(3, 3);
+    auto k = combo(c, 1);
+    double seconds = c.number(2);
+    if (seconds < 0 || seconds > kLongestHold) {
+        c.fail("a key is held between 0 and 3600 seconds, not " + c.arg(2));
+    }
+    down(desktop, k);
+    desktop.advanceTime(seconds);
+    up(desktop, k);
+}
+
+template <bool taken>
+void keyTaken(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(2, 2);
+    auto k = combo(c, 1);
+    desktop.hotKeys().setTaken(k.keyCode, k.modifiers, taken);
+}
+
+constexpr Verb<SimDesktop> kKeyVerbs[] = {
+    {"press", keyPress}, {"down", keyDown},         {"up", keyUp},
+    {"hold", keyHold},   {"taken", keyTaken<true>}, {"free", keyTaken<false>},
+};
+
+std::vector<std::string> hotkeys(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    std::vector<std::string> lines;
+    for (const auto& r : desktop.hotKeys().registrations()) {
+        lines.push_back("hotkey " + std::to_string(r.identity.id) + " " +
+                        displayText(desktop, r.keyCode, r.modifiers));
+    }
+    return lines;
+}
+
+std::vector<std::string> keyboard(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return keyboardLine(desktop);
+}
+
+constexpr Query<SimDesktop> kKeyQueries[] = {
+    {"hotkeys", hotkeys},
+    {"keyboard", keyboard},
+};
+
 }  // namespace
 
 void registerKeyCommands(Console& console, SimDesktop& desktop) {
-    console.addCommand(
-        "key", commandFamily({
-                   {"press",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(2, 2);
-                        auto k = combo(c, 1);
-                        down(desktop, k);
-                        up(desktop, k);
-                    }},
-                   {"down",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(2, 2);
-                        down(desktop, combo(c, 1));
-                    }},
-                   {"up",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(2, 2);
-                        up(desktop, combo(c, 1));
-                    }},
-                   {"hold",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(3, 3);
-                        auto k = combo(c, 1);
-                        double seconds = c.number(2);
-                        if (seconds < 0 || seconds > kLongestHold) {
-                            c.fail("a key is held between 0 and 3600 seconds, not " + c.arg(2));
-                        }
-                        down(desktop, k);
-                        desktop.advanceTime(seconds);
-                        up(desktop, k);
-                    }},
-                   {"taken",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(2, 2);
-                        auto k = combo(c, 1);
-                        desktop.hotKeys().setTaken(k.keyCode, k.modifiers, true);
-                    }},
-                   {"free",
-                    [&desktop](CommandContext& c) {
-                        c.expectArgs(2, 2);
-                        auto k = combo(c, 1);
-                        desktop.hotKeys().setTaken(k.keyCode, k.modifiers, false);
-                    }},
-               }));
-
-    console.addQuery("hotkeys", [&desktop](CommandContext& c) {
-        c.expectArgs(0, 0);
-        std::vector<std::string> lines;
-        for (const auto& r : desktop.hotKeys().registrations()) {
-            lines.push_back("hotkey " + std::to_string(r.identity.id) + " " +
-                            displayText(desktop, r.keyCode, r.modifiers));
-        }
-        return lines;
-    });
-    console.addQuery("keyboard", [&desktop](CommandContext& c) {
-        c.expectArgs(0, 0);
-        return keyboardLine(desktop);
-    });
+    console.addCommand("key", commandFamily(desktop, kKeyVerbs));
+    addQueries(console, desktop, kKeyQueries);
 }
 
 }  // namespace nimbrel::console

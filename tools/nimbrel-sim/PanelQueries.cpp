@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "Values.h"
 #include "platform/sim/SimDesktop.h"
@@ -27,7 +28,7 @@ PanelKind panelKind(const CommandContext& c, const std::string& name) {
 // `above` is the one field a panel line may leave out; a claim `above=none` asks for its absence.
 constexpr const char* kOptionalField = "above";
 
-Console::Verdict checkPanel(CommandContext& c, sim::SimPanels& panels) {
+Console::Verdict checkPanel(sim::SimPanels& panels, CommandContext& c) {
     if (!c.has(1)) {
         c.fail("expect panel " + c.arg(0) + " needs FIELD=VALUE");
     }
@@ -66,20 +67,29 @@ Console::Verdict checkPanel(CommandContext& c, sim::SimPanels& panels) {
     return {holds, line};
 }
 
+std::vector<std::string> panelsQuery(sim::SimPanels& panels, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return panels.describeVisible();
+}
+
+constexpr Query<sim::SimPanels> kPanelQueries[] = {{"panels", panelsQuery}};
+
+Console::Verdict checkNoPanel(sim::SimPanels& panels, CommandContext& c) {
+    c.expectArgs(1, 1);
+    auto panel = panels.firstVisible(panelKind(c, c.arg(0)));
+    return Console::Verdict{!panel, panel ? panels.describe(*panel) : std::string()};
+}
+
+constexpr Expectation<sim::SimPanels> kPanelExpectations[] = {
+    {"panel", checkPanel},
+    {"no-panel", checkNoPanel},
+};
+
 }  // namespace
 
 void registerPanelQueries(Console& console, sim::SimDesktop& desktop) {
-    auto& panels = desktop.panels();
-    console.addQuery("panels", [&panels](CommandContext& c) {
-        c.expectArgs(0, 0);
-        return panels.describeVisible();
-    });
-    console.addExpectation("panel", [&panels](CommandContext& c) { return checkPanel(c, panels); });
-    console.addExpectation("no-panel", [&panels](CommandContext& c) {
-        c.expectArgs(1, 1);
-        auto panel = panels.firstVisible(panelKind(c, c.arg(0)));
-        return Console::Verdict{!panel, panel ? panels.describe(*panel) : std::string()};
-    });
+    addQueries(console, desktop.panels(), kPanelQueries);
+    addExpectations(console, desktop.panels(), kPanelExpectations);
 }
 
 }  // namespace nimbrel::console

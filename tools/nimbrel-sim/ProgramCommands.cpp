@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "ProgramHost.h"
 #include "SettingsCommands.h"
@@ -48,115 +49,129 @@ std::string names(Console& console, const std::vector<WindowRef>& windows) {
     return formatList(items);
 }
 
-void registerLifecycle(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
-    console.addCommand("nimbrel start", [&host](CommandContext& c) {
-        if (host.isRunning()) {
-            c.fail("the program is already running");
+void start(ProgramHost& host, CommandContext& c) {
+    if (host.isRunning()) {
+        c.fail("the program is already running");
+    }
+    auto options = c.options(0, {"lang", "updates"});
+    ProgramHost::Options start;
+    if (auto lang = options.find("lang"); lang != options.end()) {
+        if (lang->second != "keys") {
+            c.fail("unknown language: " + lang->second);
         }
-        auto options = c.options(0, {"lang", "updates"});
-        ProgramHost::Options start;
-        if (auto lang = options.find("lang"); lang != options.end()) {
-            if (lang->second != "keys") {
-                c.fail("unknown language: " + lang->second);
-            }
-            start.keysLanguage = true;
-        }
-        if (auto updates = options.find("updates"); updates != options.end()) {
-            start.updates = parseOnOff(updates->second);
-        }
-        host.start(start);
-    });
-    console.addCommand("nimbrel quit", [&host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        running(host, c).quit();
-    });
-    console.addCommand("nimbrel update-relaunch", [&host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        running(host, c).updateRelaunch();
-    });
-    console.addCommand("nimbrel kill", [&host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        running(host, c).kill();
-    });
-    console.addCommand("nimbrel reopen", [&host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        running(host, c).reopen();
-    });
-    (void)desktop;
+        start.keysLanguage = true;
+    }
+    if (auto updates = options.find("updates"); updates != options.end()) {
+        start.updates = parseOnOff(updates->second);
+    }
+    host.start(start);
 }
 
-void registerEngine(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
-    auto engine = [&host](CommandContext& c) -> WindowMinimizer& {
-        return running(host, c).delegate().minimizer();
-    };
-    console.addCommand("engine hide", [&desktop, engine](CommandContext& c) {
-        WindowMinimizer& m = engine(c);
-        ElementRef element = c.window(0);
-        auto f = flags(c, 1, {"locked", "cover"});
-        bool hidden = m.hide(windowRef(desktop, element), f.count("locked"), f.count("cover"));
-        emitResult(desktop, hidden ? "true" : "false");
-    });
-    console.addCommand("engine hide-focused", [&desktop, engine](CommandContext& c) {
-        WindowMinimizer& m = engine(c);
-        auto f = flags(c, 0, {"locked", "cover"});
-        emitResult(desktop, m.hideFocused(f.count("locked"), f.count("cover")) ? "true" : "false");
-    });
-    console.addCommand("engine reveal", [&desktop, engine](CommandContext& c) {
-        WindowMinimizer& m = engine(c);
-        std::vector<WindowRef> windows;
-        std::size_t i = 0;
-        for (; i < c.size() && c.arg(i) != "force-auth" && c.arg(i) != "onscreen"; ++i) {
-            windows.push_back(windowRef(desktop, c.window(i)));
-        }
-        if (windows.empty()) {
-            c.fail("expected one or more windows");
-        }
-        auto f = flags(c, i, {"force-auth", "onscreen"});
-        m.reveal(windows, f.count("force-auth"), f.count("onscreen"),
-                 [&desktop](bool done) { emitResult(desktop, done ? "true" : "false"); });
-    });
-    console.addCommand("engine restore-last", [&desktop, engine](CommandContext& c) {
-        c.expectArgs(0, 0);
-        engine(c).restoreLast(
-            [&desktop](bool done) { emitResult(desktop, done ? "true" : "false"); });
-    });
-    console.addCommand("engine prune", [engine](CommandContext& c) {
-        c.expectArgs(0, 0);
-        engine(c).prune();
-    });
-    console.addCommand("engine adopt", [&desktop, engine](CommandContext& c) {
-        c.expectArgs(0, 0);
-        emitResult(desktop, std::to_string(engine(c).adoptParked()));
-    });
-    console.addCommand("engine release-all", [engine](CommandContext& c) {
-        c.expectArgs(0, 0);
-        engine(c).releaseAll();
-    });
-
-    console.addQuery("engine", [&console, engine](CommandContext& c) -> std::vector<std::string> {
-        c.expectArgs(0, 0);
-        WindowMinimizer& m = engine(c);
-        std::vector<WindowRef> locked;
-        for (const auto& lock : m.locks()) {
-            locked.push_back({lock.element, lock.app, ""});
-        }
-        std::vector<std::string> origins;
-        for (const auto& entry : m.hiddenOrigins()) {
-            origins.push_back(console.names().nameOf(entry.element) + "@" +
-                              formatPoint(entry.origin));
-        }
-        return {"engine hidden=" + names(console, m.minimized()) +
-                " locked=" + names(console, locked) + " origins=" + formatList(origins) +
-                " focus=" + (m.focusActive() ? "on" : "off") + " focusHidden=" +
-                names(console, m.focusHidden()) + " attempts=" + std::to_string(m.attemptCount())};
-    });
+template <void (ProgramHost::*stop)()>
+void lifecycle(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    (running(host, c).*stop)();
 }
+
+WindowMinimizer& engine(ProgramHost& host, CommandContext& c) {
+    return running(host, c).delegate().minimizer();
+}
+
+void emitDone(sim::SimDesktop& desktop, bool done) {
+    emitResult(desktop, done ? "true" : "false");
+}
+
+void engineHide(ProgramHost& host, CommandContext& c) {
+    WindowMinimizer& m = engine(host, c);
+    sim::SimDesktop& desktop = c.console().desktop();
+    ElementRef element = c.window(0);
+    auto f = flags(c, 1, {"locked", "cover"});
+    emitDone(desktop, m.hide(windowRef(desktop, element), f.count("locked"), f.count("cover")));
+}
+
+void engineHideFocused(ProgramHost& host, CommandContext& c) {
+    WindowMinimizer& m = engine(host, c);
+    auto f = flags(c, 0, {"locked", "cover"});
+    emitDone(c.console().desktop(), m.hideFocused(f.count("locked"), f.count("cover")));
+}
+
+void engineReveal(ProgramHost& host, CommandContext& c) {
+    WindowMinimizer& m = engine(host, c);
+    sim::SimDesktop& desktop = c.console().desktop();
+    std::vector<WindowRef> windows;
+    std::size_t i = 0;
+    for (; i < c.size() && c.arg(i) != "force-auth" && c.arg(i) != "onscreen"; ++i) {
+        windows.push_back(windowRef(desktop, c.window(i)));
+    }
+    if (windows.empty()) {
+        c.fail("expected one or more windows");
+    }
+    auto f = flags(c, i, {"force-auth", "onscreen"});
+    m.reveal(windows, f.count("force-auth"), f.count("onscreen"),
+             [&desktop](bool done) { emitDone(desktop, done); });
+}
+
+void engineRestoreLast(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    sim::SimDesktop& desktop = c.console().desktop();
+    engine(host, c).restoreLast([&desktop](bool done) { emitDone(desktop, done); });
+}
+
+void enginePrune(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    engine(host, c).prune();
+}
+
+void engineAdopt(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    emitResult(c.console().desktop(), std::to_string(engine(host, c).adoptParked()));
+}
+
+void engineReleaseAll(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    engine(host, c).releaseAll();
+}
+
+constexpr Verb<ProgramHost> kProgramCommands[] = {
+    {"nimbrel start", start},
+    {"nimbrel quit", lifecycle<&ProgramHost::quit>},
+    {"nimbrel update-relaunch", lifecycle<&ProgramHost::updateRelaunch>},
+    {"nimbrel kill", lifecycle<&ProgramHost::kill>},
+    {"nimbrel reopen", lifecycle<&ProgramHost::reopen>},
+    {"engine hide", engineHide},
+    {"engine hide-focused", engineHideFocused},
+    {"engine reveal", engineReveal},
+    {"engine restore-last", engineRestoreLast},
+    {"engine prune", enginePrune},
+    {"engine adopt", engineAdopt},
+    {"engine release-all", engineReleaseAll},
+};
+
+std::vector<std::string> engineQuery(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    WindowMinimizer& m = engine(host, c);
+    Console& console = c.console();
+    std::vector<WindowRef> locked;
+    for (const auto& lock : m.locks()) {
+        locked.push_back({lock.element, lock.app, ""});
+    }
+    std::vector<std::string> origins;
+    for (const auto& entry : m.hiddenOrigins()) {
+        origins.push_back(console.names().nameOf(entry.element) + "@" + formatPoint(entry.origin));
+    }
+    return {"engine hidden=" + names(console, m.minimized()) + " locked=" + names(console, locked) +
+            " origins=" + formatList(origins) + " focus=" + (m.focusActive() ? "on" : "off") +
+            " focusHidden=" + names(console, m.focusHidden()) +
+            " attempts=" + std::to_string(m.attemptCount())};
+}
+
+constexpr Query<ProgramHost> kProgramQueries[] = {{"engine", engineQuery}};
 
 }  // namespace
 
 void registerProgramCommands(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
-    registerLifecycle(console, desktop, host);
-    registerEngine(console, desktop, host);
+    addCommands(console, host, kProgramCommands);
+    addQueries(console, host, kProgramQueries);
     registerSettingsCommands(console, desktop, host);
 }
 
