@@ -45,9 +45,14 @@ const std::vector<std::string_view>& englishStringTables() {
     target_sources(${target} PRIVATE ${out})
 endfunction()
 
-# nimbrel_test(NAME DIR LIBS...): one GoogleTest binary from every .cpp under tests/DIR.
+# nimbrel_test(NAME DIR [EXCLUDE SUBDIR...] LIBS...): one GoogleTest binary from every .cpp under
+# tests/DIR, leaving out the named subfolders (they make binaries of their own).
 function(nimbrel_test name dir)
+    cmake_parse_arguments(ARG "" "" "EXCLUDE;LIBS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
+    foreach(sub ${ARG_EXCLUDE})
+        list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/tests/${dir}/${sub}/")
+    endforeach()
     if(NOT sources)
         message(FATAL_ERROR "${name}: no tests under tests/${dir}")
     endif()
@@ -55,7 +60,7 @@ function(nimbrel_test name dir)
     target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     # Plain names: a parameter printed as bytes would make the test names unreadable.
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 endfunction()
