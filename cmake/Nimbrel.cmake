@@ -45,10 +45,12 @@ const std::vector<std::string_view>& englishStringTables() {
     target_sources(${target} PRIVATE ${out})
 endfunction()
 
-# nimbrel_test(NAME DIR [EXCLUDE SUBDIR...] LIBS...): one GoogleTest binary from every .cpp under
-# tests/DIR, leaving out the named subfolders (they make binaries of their own).
+# nimbrel_test(NAME DIR [EXCLUDE SUBDIR...] [RUN_WITH COMMAND...] LIBS...): one GoogleTest binary
+# from every .cpp under tests/DIR, leaving out the named subfolders (they make binaries of their
+# own). With RUN_WITH the whole binary is one ctest test run through that command (a wrapper that
+# provides what the tests need, such as an X server); otherwise each test is a ctest test.
 function(nimbrel_test name dir)
-    cmake_parse_arguments(ARG "" "" "EXCLUDE;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "EXCLUDE;RUN_WITH;LIBS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
     foreach(sub ${ARG_EXCLUDE})
         list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/tests/${dir}/${sub}/")
@@ -61,6 +63,10 @@ function(nimbrel_test name dir)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-    # Plain names: a parameter printed as bytes would make the test names unreadable.
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
+    if(ARG_RUN_WITH)
+        add_test(NAME ${name} COMMAND ${ARG_RUN_WITH} $<TARGET_FILE:${name}>)
+    else()
+        # Plain names: a parameter printed as bytes would make the test names unreadable.
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
+    endif()
 endfunction()

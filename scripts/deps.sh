@@ -2,7 +2,9 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang-14 libclang-rt-14-dev nlohmann-json3-dev libssl-dev libicu-dev
-          libgtest-dev libgmock-dev libbenchmark-dev clang-format-14)
+          libgtest-dev libgmock-dev libbenchmark-dev clang-format-14
+          pkg-config libxcb1-dev libxcb-util-dev libxcb-randr0-dev
+          xvfb jwm x11-utils x11-xserver-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs a command on a private virtual X server with a real window manager, then stops both.
+# WM picks the window manager (jwm, which lets windows leave the screen, by default); GEOMETRY the
+# root window's size. The command's exit status is this script's.
+set -uo pipefail
+wm=${WM:-jwm}
+geometry=${GEOMETRY:-1280x800}
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
+    [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 "${geometry}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+x_pid=$!
+for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+if [ ! -s "$work/display" ]; then
+    echo "with-x-server: Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+
+case "$wm" in
+    jwm)
+        # No root menu: it would grab the pointer on clicks on the root window.
+        cat >"$work/jwmrc" <<'JWM'
+<JWM><Tray x="0" y="-1" height="24"><Dock/></Tray><FocusModel>click</FocusModel><Desktops width="1" height="1"/></JWM>
+JWM
+        jwm -f "$work/jwmrc" 2>"$work/wm.log" &
+        ;;
+    *)
+        "$wm" 2>"$work/wm.log" &
+        ;;
+esac
+wm_pid=$!
+for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.05
+done
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    echo "with-x-server: $wm did not start" >&2
+    cat "$work/wm.log" >&2
+    exit 1
+fi
+
+"$@"
