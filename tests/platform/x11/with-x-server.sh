@@ -40,14 +40,25 @@ JWM
         ;;
 esac
 wm_pid=$!
+# The check window comes early in a manager's start; the work area only once it manages windows.
+wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q "="
+}
 for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    wm_ready && break
     sleep 0.05
 done
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+if ! wm_ready; then
     echo "with-x-server: $wm did not start" >&2
     cat "$work/wm.log" >&2
     exit 1
 fi
 
 "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+    echo "with-x-server: $wm said:" >&2
+    cat "$work/wm.log" >&2
+fi
+exit "$status"

@@ -1,0 +1,145 @@
+#include "platform/x11/ClientWindows.h"
+
+#include <xcb/res.h>
+
+#include <algorithm>
+
+namespace nimbrel::x11 {
+namespace {
+
+// ICCCM WM_STATE values.
+constexpr std::uint32_t kIconicState = 3;
+// EWMH: the request comes from a pager-like program acting for the user.
+constexpr std::uint32_t kSourcePager = 2;
+constexpr std::uint32_t kStaticGravity = 10;
+
+}  // namespace
+
+bool ClientWindow::hasState(std::string_view state) const {
+    return std::find(states.begin(), states.end(), state) != states.end();
+}
+
+std::vector<xcb_window_t> ClientWindows::list() {
+    auto items = connection_.cardinals(connection_.root(), connection_.atom("_NET_CLIENT_LIST"),
+                                       XCB_ATOM_WINDOW);
+    return std::vector<xcb_window_t>(items.begin(), items.end());
+}
+
+xcb_window_t ClientWindows::active() {
+    auto items = connection_.cardinals(connection_.root(), connection_.atom("_NET_ACTIVE_WINDOW"),
+                                       XCB_ATOM_WINDOW);
+    return items.empty() ? xcb_window_t{XCB_WINDOW_NONE} : items.front();
+}
+
+Pid ClientWindows::pidOf(xcb_window_t window) {
+    auto pid = connection_.cardinals(window, connection_.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+    if (!pid.empty()) {
+        return static_cast<Pid>(pid.front());
+    }
+    // Clients that do not say (many older ones) are known to the server by their connection.
+    xcb_connection_t* c = connection_.get();
+    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    Reply<xcb_res_query_client_ids_reply_t> reply(
+        xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &spec), nullptr));
+    if (!reply) {
+        return 0;
+    }
+    for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem > 0;
+         xcb_res_client_id_value_next(&it)) {
+        if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 &&
+            xcb_res_client_id_value_value_length(it.data) >= 1) {
+            return static_cast<Pid>(*xcb_res_client_id_value_value(it.data));
+        }
+    }
+    return 0;
+}
+
+std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
+    xcb_connection_t* c = connection_.get();
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, window, connection_.root(), 0, 0), nullptr));
+    if (!geometry || !origin) {
+        return std::nullopt;
+    }
+    ClientWindow w;
+    w.id = window;
+    w.pid = pidOf(window);
+    w.title = connection_.text(window, connection_.atom("_NET_WM_NAME"))
+                  .value_or(connection_.text(window, XCB_ATOM_WM_NAME).value_or(""));
+    auto type =
+        connection_.cardinals(window, connection_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
+    if (!type.empty()) {
+        w.type = connection_.atomName(type.front());
+    }
+    // WM_CLASS is two strings, each ended by a NUL.
+    std::string classes = connection_.text(window, XCB_ATOM_WM_CLASS).value_or("");
+    auto nul = classes.find('\0');
+    w.instance = classes.substr(0, nul);
+    if (nul != std::string::npos) {
+        w.className = classes.substr(nul + 1);
+        w.className = w.className.substr(0, w.className.find('\0'));
+    }
+    w.clientArea = Rect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    auto extents =
+        connection_.cardinals(window, connection_.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    w.frame = w.clientArea;
+    if (extents.size() == 4) {
+        // left, right, top, bottom
+        w.frame = Rect(w.clientArea.x - extents[0], w.clientArea.y - extents[2],
+                       w.clientArea.width + extents[0] + extents[1],
+                       w.clientArea.height + extents[2] + extents[3]);
+    }
+    for (xcb_atom_t state :
+         connection_.cardinals(window, connection_.atom("_NET_WM_STATE"), XCB_ATOM_ATOM)) {
+        w.states.push_back(connection_.atomName(state));
+    }
+    xcb_atom_t wmState = connection_.atom("WM_STATE");
+    auto icccm = connection_.cardinals(window, wmState, wmState);
+    w.iconic =
+        (!icccm.empty() && icccm.front() == kIconicState) || w.hasState("_NET_WM_STATE_HIDDEN");
+    return w;
+}
+
+void ClientWindows::sendToRoot(xcb_window_t window, std::string_view message,
+                               const std::vector<std::uint32_t>& data) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = connection_.atom(message);
+    for (std::size_t i = 0; i < data.size() && i < 5; ++i) {
+        event.data.data32[i] = data[i];
+    }
+    xcb_send_event(connection_.get(), 0, connection_.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    connection_.flush();
+}
+
+void ClientWindows::moveFrame(const ClientWindow& window, Point frameOrigin) {
+    // With static gravity the window manager places the client area itself, so the frame's
+    // extents are added here.
+    double left = window.clientArea.x - window.frame.x;
+    double top = window.clientArea.y - window.frame.y;
+    constexpr std::uint32_t kXAndY = (1u << 8) | (1u << 9);
+    sendToRoot(window.id, "_NET_MOVERESIZE_WINDOW",
+               {kStaticGravity | kXAndY | (kSourcePager << 12),
+                static_cast<std::uint32_t>(static_cast<std::int32_t>(frameOrigin.x + left)),
+                static_cast<std::uint32_t>(static_cast<std::int32_t>(frameOrigin.y + top)), 0, 0});
+}
+
+void ClientWindows::iconify(xcb_window_t window) {
+    sendToRoot(window, "WM_CHANGE_STATE", {kIconicState});
+}
+
+void ClientWindows::activate(xcb_window_t window) {
+    sendToRoot(window, "_NET_ACTIVE_WINDOW", {kSourcePager, XCB_CURRENT_TIME, 0});
+}
+
+void ClientWindows::setState(xcb_window_t window, std::string_view state, bool on) {
+    sendToRoot(window, "_NET_WM_STATE", {on ? 1u : 0u, connection_.atom(state), 0, kSourcePager});
+}
+
+}  // namespace nimbrel::x11
