@@ -3,6 +3,7 @@
 #include <xcb/res.h>
 
 #include <algorithm>
+#include <map>
 
 namespace nimbrel::x11 {
 namespace {
@@ -23,6 +24,46 @@ std::vector<xcb_window_t> ClientWindows::list() {
     auto items = connection_.cardinals(connection_.root(), connection_.atom("_NET_CLIENT_LIST"),
                                        XCB_ATOM_WINDOW);
     return std::vector<xcb_window_t>(items.begin(), items.end());
+}
+
+xcb_window_t ClientWindows::topLevelOf(xcb_window_t window) {
+    xcb_connection_t* c = connection_.get();
+    // Frames nest clients a level or two deep; the bound guards against a damaged tree.
+    for (int depth = 0; depth < 8; ++depth) {
+        Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        if (!tree) {
+            return XCB_WINDOW_NONE;
+        }
+        if (tree->parent == connection_.root() || tree->parent == XCB_WINDOW_NONE) {
+            return window;
+        }
+        window = tree->parent;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+std::vector<xcb_window_t> ClientWindows::stacking() {
+    std::map<xcb_window_t, xcb_window_t> clientOfTopLevel;
+    for (xcb_window_t client : list()) {
+        if (xcb_window_t top = topLevelOf(client); top != XCB_WINDOW_NONE) {
+            clientOfTopLevel.emplace(top, client);
+        }
+    }
+    xcb_connection_t* c = connection_.get();
+    Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
+    std::vector<xcb_window_t> ordered;
+    if (!tree) {
+        return ordered;
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        if (auto it = clientOfTopLevel.find(children[i]); it != clientOfTopLevel.end()) {
+            ordered.push_back(it->second);
+        }
+    }
+    return ordered;
 }
 
 xcb_window_t ClientWindows::active() {
@@ -136,6 +177,12 @@ void ClientWindows::iconify(xcb_window_t window) {
 
 void ClientWindows::activate(xcb_window_t window) {
     sendToRoot(window, "_NET_ACTIVE_WINDOW", {kSourcePager, XCB_CURRENT_TIME, 0});
+}
+
+void ClientWindows::raise(xcb_window_t window) {
+    // No sibling and stack mode Above: the top of the stack.
+    sendToRoot(window, "_NET_RESTACK_WINDOW",
+               {kSourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE});
 }
 
 void ClientWindows::setState(xcb_window_t window, std::string_view state, bool on) {

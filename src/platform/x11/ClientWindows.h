@@ -37,6 +37,9 @@ class ClientWindows {
 
     // The managed windows in the order the window manager mapped them.
     std::vector<xcb_window_t> list();
+    // The managed windows from the bottom of the stack to the top, as the server stacks their
+    // frames (some managers keep their own stacking list in another order).
+    std::vector<xcb_window_t> stacking();
     // None when the window is gone.
     std::optional<ClientWindow> read(xcb_window_t window);
     xcb_window_t active();
@@ -48,8 +51,11 @@ class ClientWindows {
     // Raises, de-iconifies and focuses the window.
     void activate(xcb_window_t window);
     void setState(xcb_window_t window, std::string_view state, bool on);
+    // Raises the window above its siblings without moving the focus.
+    void raise(xcb_window_t window);
 
   private:
+    xcb_window_t topLevelOf(xcb_window_t window);
     Pid pidOf(xcb_window_t window);
     void sendToRoot(xcb_window_t window, std::string_view message,
                     const std::vector<std::uint32_t>& data);

@@ -16,7 +16,7 @@ trap cleanup EXIT
 
 Xvfb -displayfd 3 -screen 0 "${geometry}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 x_pid=$!
-for _ in $(seq 200); do
+for _ in $(seq 600); do
     [ -s "$work/display" ] && break
     sleep 0.05
 done
@@ -45,13 +45,15 @@ wm_ready() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
         xprop -root _NET_WORKAREA 2>/dev/null | grep -q "="
 }
-for _ in $(seq 200); do
+# A loaded machine (a parallel build) can take many seconds to start a manager.
+for _ in $(seq 600); do
     wm_ready && break
     sleep 0.05
 done
 if ! wm_ready; then
-    echo "with-x-server: $wm did not start" >&2
+    echo "with-x-server: $wm did not start on $DISPLAY" >&2
     cat "$work/wm.log" >&2
+    xprop -root >&2
     exit 1
 fi
 

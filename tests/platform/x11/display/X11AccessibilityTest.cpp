@@ -1,0 +1,144 @@
+#include "platform/x11/X11Accessibility.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/AccessibilityNames.h"
+#include "platform/x11/display/TestClient.h"
+
+namespace nimbrel::test {
+namespace {
+
+using x11::Connection;
+using x11::X11Accessibility;
+using x11::X11Screens;
+
+bool windowManagerClamps() {
+    const char* wm = std::getenv("WM");
+    return wm != nullptr && std::string(wm) == "openbox";
+}
+
+class X11AccessibilityTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        connection = Connection::open();
+        ASSERT_NE(connection, nullptr) << "no X server at DISPLAY";
+        ASSERT_TRUE(client.connected());
+        screens.emplace(*connection);
+        ax.emplace(*connection, *screens);
+        ax->setMessagingTimeout(ax->systemWideElement(), 5);
+    }
+    void TearDown() override {
+        for (xcb_window_t w : opened) {
+            client.close(w);
+        }
+    }
+
+    ElementRef open(const TestClient::Spec& spec) {
+        xcb_window_t w = client.open(spec);
+        opened.push_back(w);
+        EXPECT_TRUE(eventually(*connection, [&] {
+            return !connection
+                        ->cardinals(w, connection->atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL)
+                        .empty();
+        })) << "the window manager did not take the window";
+        return X11Accessibility::windowElement(w);
+    }
+
+    template <typename T>
+    T get(ElementRef element, std::string_view attribute) {
+        AXValue value;
+        EXPECT_EQ(ax->copyAttributeValue(element, attribute, value), AXError::success) << attribute;
+        return std::holds_alternative<T>(value) ? std::get<T>(value) : T{};
+    }
+
+    std::unique_ptr<Connection> connection;
+    TestClient client;
+    std::optional<X11Screens> screens;
+    std::optional<X11Accessibility> ax;
+    std::vector<xcb_window_t> opened;
+};
+
+TEST_F(X11AccessibilityTest, AnApplicationIsTheProcessOfItsWindowsFrontToBack) {
+    TestClient::Spec first;
+    first.title = "Inbox";
+    ElementRef inbox = open(first);
+    TestClient::Spec second;
+    second.title = "Settings";
+    second.type = "_NET_WM_WINDOW_TYPE_DIALOG";
+    ElementRef settings = open(second);
+    TestClient::Spec third;
+    third.title = "Tools";
+    third.type = "_NET_WM_WINDOW_TYPE_UTILITY";
+    ElementRef tools = open(third);
+    ASSERT_EQ(ax->setAttributeValue(inbox, ax::attribute::kMain, AXValue(true)), AXError::success);
+
+    ElementRef app = ax->applicationElement(::getpid());
+    // The manager raises the window it activated in its own time.
+    ASSERT_TRUE(eventually(*connection, [&] {
+        auto windows = get<std::vector<ElementRef>>(app, ax::attribute::kWindows);
+        return windows.size() == 3 && windows.front() == inbox;
+    }));
+    EXPECT_EQ(get<ElementRef>(app, ax::attribute::kFocusedWindow), inbox);
+    EXPECT_TRUE(get<bool>(app, ax::attribute::kFrontmost));
+    EXPECT_EQ(get<ElementRef>(ax->systemWideElement(), ax::attribute::kFocusedApplication), app);
+
+    EXPECT_EQ(get<std::string>(inbox, ax::attribute::kTitle), "Inbox");
+    EXPECT_EQ(get<std::string>(inbox, ax::attribute::kRole), ax::role::kWindow);
+    EXPECT_EQ(get<std::string>(inbox, ax::attribute::kSubrole), ax::subrole::kStandardWindow);
+    EXPECT_EQ(get<std::string>(settings, ax::attribute::kSubrole), ax::subrole::kDialog);
+    EXPECT_EQ(get<std::string>(tools, ax::attribute::kSubrole), ax::subrole::kFloatingWindow);
+    EXPECT_TRUE(get<bool>(inbox, ax::attribute::kFocused));
+    EXPECT_FALSE(get<bool>(settings, ax::attribute::kFocused));
+
+    Pid pid = 0;
+    EXPECT_EQ(ax->processID(settings, pid), AXError::success);
+    EXPECT_EQ(pid, ::getpid());
+    WindowNumber number = 0;
+    EXPECT_EQ(ax->windowNumber(settings, number), AXError::success);
+    EXPECT_EQ(number, opened[1]);
+}
+
+TEST_F(X11AccessibilityTest, AWriteTellsWhereTheWindowReallyEndedUp) {
+    ElementRef w = open({});
+    auto start = get<Point>(w, ax::attribute::kPosition);
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(Point{6000, 4000})),
+              AXError::success);
+    Point parked = get<Point>(w, ax::attribute::kPosition);
+    if (windowManagerClamps()) {
+        // The manager kept the frame on screen, and the read right after the write says so.
+        EXPECT_LT(parked.x, 2720);
+        EXPECT_LT(parked.y, 900);
+    } else {
+        EXPECT_EQ(parked, (Point{6000, 4000}));
+    }
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(start)), AXError::success);
+    EXPECT_EQ(get<Point>(w, ax::attribute::kPosition), start);
+
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kMinimized, AXValue(true)), AXError::success);
+    EXPECT_TRUE(get<bool>(w, ax::attribute::kMinimized));
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kMinimized, AXValue(false)),
+              AXError::success);
+    EXPECT_FALSE(get<bool>(w, ax::attribute::kMinimized));
+    EXPECT_EQ(ax->performAction(w, ax::action::kRaise), AXError::success);
+}
+
+TEST_F(X11AccessibilityTest, AWindowThatIsGoneIsAnInvalidElement) {
+    ElementRef w = open({});
+    client.close(opened.back());
+    opened.pop_back();
+    AXValue value;
+    EXPECT_TRUE(eventually(*connection, [&] {
+        return ax->copyAttributeValue(w, ax::attribute::kTitle, value) == AXError::invalidElement;
+    }));
+    EXPECT_EQ(ax->setAttributeValue(w, ax::attribute::kMinimized, AXValue(true)),
+              AXError::invalidElement);
+    EXPECT_EQ(ax->performAction(w, ax::action::kRaise), AXError::invalidElement);
+    EXPECT_EQ(ax->copyAttributeValue(ElementRef{12345}, ax::attribute::kTitle, value),
+              AXError::invalidElement);
+}
+
+}  // namespace
+}  // namespace nimbrel::test
