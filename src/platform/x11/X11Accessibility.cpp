@@ -7,16 +7,10 @@
 #include <thread>
 
 #include "platform/AccessibilityNames.h"
+#include "platform/x11/Elements.h"
 
 namespace nimbrel::x11 {
 namespace {
-
-// Element handles carry what they stand for in their top bits; the program never looks inside.
-constexpr std::uint64_t kKindShift = 40;
-constexpr std::uint64_t kWindowKind = 1;
-constexpr std::uint64_t kApplicationKind = 2;
-constexpr std::uint64_t kSystemWideKind = 3;
-constexpr std::uint64_t kPayload = (std::uint64_t{1} << kKindShift) - 1;
 
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
@@ -37,33 +31,19 @@ std::string_view subroleFor(const std::string& type) {
 }  // namespace
 
 ElementRef X11Accessibility::windowElement(xcb_window_t window) {
-    return ElementRef{(kWindowKind << kKindShift) | window};
+    return elements::window(window);
 }
 
 ElementRef X11Accessibility::applicationElement(Pid pid) {
-    return ElementRef{(kApplicationKind << kKindShift) | static_cast<std::uint32_t>(pid)};
+    return elements::application(pid);
 }
 
 ElementRef X11Accessibility::systemWideElement() {
-    return ElementRef{kSystemWideKind << kKindShift};
-}
-
-X11Accessibility::Target X11Accessibility::target(ElementRef element) {
-    std::uint64_t payload = element.id & kPayload;
-    switch (element.id >> kKindShift) {
-        case kWindowKind:
-            return {Target::Kind::window, static_cast<xcb_window_t>(payload), 0};
-        case kApplicationKind:
-            return {Target::Kind::application, XCB_WINDOW_NONE, static_cast<Pid>(payload)};
-        case kSystemWideKind:
-            return {Target::Kind::systemWide, XCB_WINDOW_NONE, 0};
-        default:
-            return {};
-    }
+    return elements::systemWide();
 }
 
 AXError X11Accessibility::setMessagingTimeout(ElementRef element, double seconds) {
-    if (target(element).kind == Target::Kind::none || !(seconds >= 0)) {
+    if (elements::target(element).kind == ElementTarget::Kind::none || !(seconds >= 0)) {
         return AXError::illegalArgument;
     }
     // One connection serves every application, so one timeout does too.
@@ -96,18 +76,18 @@ std::optional<xcb_window_t> X11Accessibility::frontWindowOf(Pid pid) {
 
 AXError X11Accessibility::copyAttributeValue(ElementRef element, std::string_view attribute,
                                              AXValue& value) {
-    Target t = target(element);
+    ElementTarget t = elements::target(element);
     switch (t.kind) {
-        case Target::Kind::window: {
+        case ElementTarget::Kind::window: {
             auto window = windows_.read(t.window);
             if (!window) {
                 return AXError::invalidElement;
             }
             return windowAttribute(*window, attribute, value);
         }
-        case Target::Kind::application:
+        case ElementTarget::Kind::application:
             return applicationAttribute(t.pid, attribute, value);
-        case Target::Kind::systemWide:
+        case ElementTarget::Kind::systemWide:
             if (attribute == ax::attribute::kRole) {
                 value = std::string(ax::role::kSystemWide);
                 return AXError::success;
@@ -121,7 +101,7 @@ AXError X11Accessibility::copyAttributeValue(ElementRef element, std::string_vie
                 return AXError::success;
             }
             return AXError::attributeUnsupported;
-        case Target::Kind::none:
+        case ElementTarget::Kind::none:
             break;
     }
     return AXError::invalidElement;
@@ -209,8 +189,8 @@ bool X11Accessibility::awaitWindow(xcb_window_t window,
 
 AXError X11Accessibility::setAttributeValue(ElementRef element, std::string_view attribute,
                                             const AXValue& value) {
-    Target t = target(element);
-    if (t.kind == Target::Kind::application && attribute == ax::attribute::kFrontmost) {
+    ElementTarget t = elements::target(element);
+    if (t.kind == ElementTarget::Kind::application && attribute == ax::attribute::kFrontmost) {
         const bool* front = std::get_if<bool>(&value);
         auto window = frontWindowOf(t.pid);
         if (front == nullptr || !*front || !window) {
@@ -222,9 +202,9 @@ AXError X11Accessibility::setAttributeValue(ElementRef element, std::string_view
                    ? AXError::success
                    : AXError::cannotComplete;
     }
-    if (t.kind != Target::Kind::window) {
-        return t.kind == Target::Kind::none ? AXError::invalidElement
-                                            : AXError::attributeUnsupported;
+    if (t.kind != ElementTarget::Kind::window) {
+        return t.kind == ElementTarget::Kind::none ? AXError::invalidElement
+                                                   : AXError::attributeUnsupported;
     }
     auto window = windows_.read(t.window);
     if (!window) {
@@ -279,9 +259,10 @@ AXError X11Accessibility::setWindowAttribute(const ClientWindow& window, std::st
 }
 
 AXError X11Accessibility::performAction(ElementRef element, std::string_view action) {
-    Target t = target(element);
-    if (t.kind != Target::Kind::window) {
-        return t.kind == Target::Kind::none ? AXError::invalidElement : AXError::actionUnsupported;
+    ElementTarget t = elements::target(element);
+    if (t.kind != ElementTarget::Kind::window) {
+        return t.kind == ElementTarget::Kind::none ? AXError::invalidElement
+                                                   : AXError::actionUnsupported;
     }
     if (action != ax::action::kRaise) {
         return AXError::actionUnsupported;
@@ -294,12 +275,12 @@ AXError X11Accessibility::performAction(ElementRef element, std::string_view act
 }
 
 AXError X11Accessibility::processID(ElementRef element, Pid& pid) {
-    Target t = target(element);
-    if (t.kind == Target::Kind::application) {
+    ElementTarget t = elements::target(element);
+    if (t.kind == ElementTarget::Kind::application) {
         pid = t.pid;
         return AXError::success;
     }
-    if (t.kind != Target::Kind::window) {
+    if (t.kind != ElementTarget::Kind::window) {
         return AXError::invalidElement;
     }
     auto window = windows_.read(t.window);
@@ -311,8 +292,8 @@ AXError X11Accessibility::processID(ElementRef element, Pid& pid) {
 }
 
 AXError X11Accessibility::windowNumber(ElementRef element, WindowNumber& number) {
-    Target t = target(element);
-    if (t.kind != Target::Kind::window) {
+    ElementTarget t = elements::target(element);
+    if (t.kind != ElementTarget::Kind::window) {
         return AXError::illegalArgument;
     }
     if (!windows_.read(t.window)) {
@@ -322,18 +303,22 @@ AXError X11Accessibility::windowNumber(ElementRef element, WindowNumber& number)
     return AXError::success;
 }
 
-ObserverRef X11Accessibility::createObserver(Pid, AXObserverCallback) {
-    return {};
+ObserverRef X11Accessibility::createObserver(Pid pid, AXObserverCallback callback) {
+    return observers_.create(pid, std::move(callback));
 }
 
-AXError X11Accessibility::addNotification(ObserverRef, ElementRef, std::string_view) {
-    return AXError::invalidElement;
+AXError X11Accessibility::addNotification(ObserverRef observer, ElementRef element,
+                                          std::string_view notification) {
+    return observers_.add(observer, element, notification);
 }
 
-AXError X11Accessibility::removeNotification(ObserverRef, ElementRef, std::string_view) {
-    return AXError::invalidElement;
+AXError X11Accessibility::removeNotification(ObserverRef observer, ElementRef element,
+                                             std::string_view notification) {
+    return observers_.remove(observer, element, notification);
 }
 
-void X11Accessibility::destroyObserver(ObserverRef) {}
+void X11Accessibility::destroyObserver(ObserverRef observer) {
+    observers_.destroy(observer);
+}
 
 }  // namespace nimbrel::x11

@@ -6,6 +6,8 @@
 #include "platform/Accessibility.h"
 #include "platform/x11/ClientWindows.h"
 #include "platform/x11/Connection.h"
+#include "platform/x11/EventHub.h"
+#include "platform/x11/X11Observers.h"
 #include "platform/x11/X11Screens.h"
 
 namespace nimbrel::x11 {
@@ -21,8 +23,11 @@ namespace nimbrel::x11 {
 // leaves the window on screen, and the read says so).
 class X11Accessibility final : public Accessibility {
   public:
-    X11Accessibility(Connection& connection, X11Screens& screens)
-        : connection_(connection), screens_(screens), windows_(connection) {}
+    X11Accessibility(Connection& connection, X11Screens& screens, EventHub& events)
+        : connection_(connection),
+          screens_(screens),
+          windows_(connection),
+          observers_(connection, events, windows_) {}
 
     bool isProcessTrusted() override { return true; }
     bool requestTrust() override { return true; }
@@ -39,7 +44,6 @@ class X11Accessibility final : public Accessibility {
     AXError processID(ElementRef element, Pid& pid) override;
     AXError windowNumber(ElementRef element, WindowNumber& number) override;
 
-    // Observers arrive with the event loop; until then none can be made.
     ObserverRef createObserver(Pid pid, AXObserverCallback callback) override;
     AXError addNotification(ObserverRef observer, ElementRef element,
                             std::string_view notification) override;
@@ -50,13 +54,6 @@ class X11Accessibility final : public Accessibility {
     static ElementRef windowElement(xcb_window_t window);
 
   private:
-    struct Target {
-        enum class Kind { window, application, systemWide, none } kind = Kind::none;
-        xcb_window_t window = XCB_WINDOW_NONE;
-        Pid pid = 0;
-    };
-    static Target target(ElementRef element);
-
     AXError windowAttribute(const ClientWindow& window, std::string_view attribute, AXValue& value);
     AXError applicationAttribute(Pid pid, std::string_view attribute, AXValue& value);
     AXError setWindowAttribute(const ClientWindow& window, std::string_view attribute,
@@ -70,6 +67,7 @@ class X11Accessibility final : public Accessibility {
     Connection& connection_;
     X11Screens& screens_;
     ClientWindows windows_;
+    X11Observers observers_;
     double timeout_ = 6.0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -27,7 +28,8 @@ class X11AccessibilityTest : public ::testing::Test {
         ASSERT_NE(connection, nullptr) << "no X server at DISPLAY";
         ASSERT_TRUE(client.connected());
         screens.emplace(*connection);
-        ax.emplace(*connection, *screens);
+        events.emplace(*connection);
+        ax.emplace(*connection, *screens, *events);
         ax->setMessagingTimeout(ax->systemWideElement(), 5);
     }
     void TearDown() override {
@@ -40,7 +42,10 @@ class X11AccessibilityTest : public ::testing::Test {
         xcb_window_t w = client.open(spec);
         opened.push_back(w);
         EXPECT_TRUE(eventually(*connection, [&] {
-            return !connection
+            auto clients = connection->cardinals(
+                connection->root(), connection->atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+            return std::find(clients.begin(), clients.end(), w) != clients.end() &&
+                   !connection
                         ->cardinals(w, connection->atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL)
                         .empty();
         })) << "the window manager did not take the window";
@@ -57,6 +62,7 @@ class X11AccessibilityTest : public ::testing::Test {
     std::unique_ptr<Connection> connection;
     TestClient client;
     std::optional<X11Screens> screens;
+    std::optional<x11::EventHub> events;
     std::optional<X11Accessibility> ax;
     std::vector<xcb_window_t> opened;
 };
@@ -138,6 +144,80 @@ TEST_F(X11AccessibilityTest, AWindowThatIsGoneIsAnInvalidElement) {
     EXPECT_EQ(ax->performAction(w, ax::action::kRaise), AXError::invalidElement);
     EXPECT_EQ(ax->copyAttributeValue(ElementRef{12345}, ax::attribute::kTitle, value),
               AXError::invalidElement);
+}
+
+TEST_F(X11AccessibilityTest, ObserversHearTheChangesOfTheWindowsTheyWatch) {
+    ElementRef w = open({});
+    std::vector<std::string> heard;
+    std::vector<ElementRef> about;
+    ObserverRef observer = ax->createObserver(::getpid(), [&](ElementRef e, const std::string& n) {
+        heard.push_back(n);
+        about.push_back(e);
+    });
+    ASSERT_TRUE(observer);
+    ElementRef app = ax->applicationElement(::getpid());
+    for (auto n : {ax::notification::kWindowMoved, ax::notification::kWindowMiniaturized,
+                   ax::notification::kWindowDeminiaturized, ax::notification::kTitleChanged,
+                   ax::notification::kElementDestroyed}) {
+        ASSERT_EQ(ax->addNotification(observer, w, n), AXError::success) << n;
+    }
+    ASSERT_EQ(ax->addNotification(observer, app, ax::notification::kWindowCreated),
+              AXError::success);
+    ASSERT_EQ(ax->addNotification(observer, app, ax::notification::kFocusedWindowChanged),
+              AXError::success);
+    auto hears = [&](std::string_view n) {
+        return eventually(*connection, [&] {
+            events->drain();
+            return std::find(heard.begin(), heard.end(), n) != heard.end();
+        });
+    };
+
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(Point{300, 200})),
+              AXError::success);
+    EXPECT_TRUE(hears(ax::notification::kWindowMoved));
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kMinimized, AXValue(true)), AXError::success);
+    EXPECT_TRUE(hears(ax::notification::kWindowMiniaturized));
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kMinimized, AXValue(false)),
+              AXError::success);
+    EXPECT_TRUE(hears(ax::notification::kWindowDeminiaturized));
+
+    TestClient::Spec later;
+    later.title = "Later";
+    ElementRef second = open(later);
+    EXPECT_TRUE(eventually(*connection, [&] {
+        events->drain();
+        for (std::size_t i = 0; i < heard.size(); ++i) {
+            if (heard[i] == ax::notification::kWindowCreated && about[i] == second) {
+                return true;
+            }
+        }
+        return false;
+    }));
+    // The focus moves to whichever of the two does not hold it.
+    ElementRef unfocused = get<bool>(w, ax::attribute::kFocused) ? second : w;
+    ASSERT_EQ(ax->setAttributeValue(unfocused, ax::attribute::kMain, AXValue(true)),
+              AXError::success);
+    EXPECT_TRUE(hears(ax::notification::kFocusedWindowChanged));
+
+    // Once removed, a notification is no longer heard; the window's end still is.
+    ASSERT_EQ(ax->removeNotification(observer, w, ax::notification::kWindowMoved),
+              AXError::success);
+    heard.clear();
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(Point{320, 220})),
+              AXError::success);
+    client.close(opened.front());
+    opened.erase(opened.begin());
+    EXPECT_TRUE(hears(ax::notification::kElementDestroyed));
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), ax::notification::kWindowMoved), 0);
+
+    ax->destroyObserver(observer);
+    heard.clear();
+    client.close(opened.front());
+    opened.erase(opened.begin());
+    // The server has sent every event of the close once a round trip after it returns.
+    xcb_aux_sync(connection->get());
+    events->drain();
+    EXPECT_TRUE(heard.empty());
 }
 
 }  // namespace
