@@ -40,7 +40,7 @@ class GoldenDocument : public StoreFixture {
     void changeEverything(SettingsStore& s) {
         using Kind = ShortcutTarget::Kind;
         s.assign(KeyCombo{49, kCtrl | kOpt}, ShortcutTarget::fixed(Kind::focused));
-        s.setLockFocused(true);
+        s.set(setting::lockFocused, true);
         s.assign(std::nullopt, ShortcutTarget::fixed(Kind::all));
         s.assign(KeyCombo{96, 0}, ShortcutTarget::fixed(Kind::designate));
         s.assign(KeyCombo{2, kCtrl | kShift | kCmd}, ShortcutTarget::fixed(Kind::focusMode));
@@ -56,29 +56,29 @@ class GoldenDocument : public StoreFixture {
 
         s.addAllowedApp({"com.apple.Music", "Music"});
         s.addAllowedApp({std::nullopt, "Terminal"});
-        s.setFocusLock(true);
-        s.setHoldDuration(1.75);
-        s.setIdleMinutes(10);
-        s.setHideMenuBarIcon(true);
-        s.setAutoHideOnMonitorChange(true);
-        s.setAutoHideOnScreenShare(true);
-        s.setAutoHideOnLock(false);
-        s.setRelockMinutes(3);
-        s.setHotCorner(HotCorner::bottomLeft);
-        s.setKeywords({"salary", "Kontoauszug"});
-        s.setUseCover(true);
-        s.setShowBorders(false);
-        s.setBorderIndicatorStyle(BorderIndicatorStyle::cornerMarker);
-        s.setBorderColorNormalHex("#10B981");
-        s.setBorderColorLockedHex("#F59E0B");
-        s.setBorderOpacity(0.45);
+        s.set(setting::focusLock, true);
+        s.set(setting::holdDuration, 1.75);
+        s.set(setting::idleMinutes, 10);
+        s.set(setting::hideMenuBarIcon, true);
+        s.set(setting::autoHideOnMonitorChange, true);
+        s.set(setting::autoHideOnScreenShare, true);
+        s.set(setting::autoHideOnLock, false);
+        s.set(setting::relockMinutes, 3);
+        s.set(setting::hotCorner, HotCorner::bottomLeft);
+        s.set(setting::keywords, {"salary", "Kontoauszug"});
+        s.set(setting::useCover, true);
+        s.set(setting::showBorders, false);
+        s.set(setting::borderIndicatorStyle, BorderIndicatorStyle::cornerMarker);
+        s.set(setting::borderColorNormalHex, "#10B981");
+        s.set(setting::borderColorLockedHex, "#F59E0B");
+        s.set(setting::borderOpacity, 0.45);
         s.setCoverMessage("Privat – bitte nicht stören");
-        s.setInstantHide(false);
-        s.setShowDockIcon(true);
+        s.set(setting::instantHide, false);
+        s.set(setting::showDockIcon, true);
         s.addSavedCover("Banking", coverRegions());
-        s.setAskToRemoveMissing(false);
+        s.set(setting::askToRemoveMissing, false);
         s.setScreenChoice("4E0C8A18-E635-803E-94EC-AA48715C9330", "DELL U2720Q");
-        s.setHideWhenAppears(false);
+        s.set(setting::hideWhenAppears, false);
     }
 };
 

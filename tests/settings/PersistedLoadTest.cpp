@@ -161,7 +161,7 @@ TEST_F(StoreFixture, RegionShortcutsThatRepeatAnEarlierOneAreDroppedAndSavedAsNu
     EXPECT_EQ(store->regionClearCombo().get(), std::nullopt);
     // Loading never writes; the corrected form reaches disk with the next change.
     EXPECT_EQ(storedDocument()["regionCoverCombo"], comboJson(11, kCtrl | kCmd));
-    store->setUseCover(true);
+    store->set(setting::useCover, true);
     EXPECT_TRUE(storedDocument()["regionCoverCombo"].is_null());
     EXPECT_TRUE(storedDocument()["regionClearCombo"].is_null());
 }
@@ -174,7 +174,7 @@ TEST_F(StoreFixture, FirstLaunchUsesDefaultsAndWritesNothingUntilAChange) {
     EXPECT_EQ(store->coverMessage().get(), "Hidden by Nimbrel");
     EXPECT_FALSE(defaults.contains(SettingsStore::kDefaultsKey));
 
-    store->setIdleMinutes(5);
+    store->set(setting::idleMinutes, 5);
     Json doc = storedDocument();
     const char* keys[] = {"focusedCombo",
                           "lockFocused",
