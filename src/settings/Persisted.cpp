@@ -1,6 +1,8 @@
 #include "settings/Persisted.h"
 
+#include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "settings/JsonValue.h"
 
@@ -62,10 +64,23 @@ KeyCombo regionClearFor(const Persisted& doc) {
     return kDefaultRegionClearCombo;
 }
 
+// True when another fixed shortcut or a binding already has the combination of `own`.
+bool takenElsewhere(const Persisted& doc, std::optional<KeyCombo> Persisted::*own) {
+    const auto& combo = doc.*own;
+    for (const auto& fixed : kFixedShortcuts) {
+        if (fixed.combo != own && doc.*fixed.combo == combo) {
+            return true;
+        }
+    }
+    return std::any_of(doc.bindings.begin(), doc.bindings.end(),
+                       [&](const WindowBinding& binding) { return binding.combo == combo; });
+}
+
 // Reads one setting into `out`, which holds its default. Answers false for a value of the wrong
-// type; a value its rule refuses leaves the default.
+// type; a value its rule refuses leaves the default and is noted in `refused`.
 template <typename Rule, typename T>
-bool readSetting(const Json& document, const char* key, T& out) {
+bool readSetting(const Json& document, const char* key, T& out,
+                 std::set<std::string_view>& refused) {
     auto it = document.find(key);
     if (it == document.end()) {
         return true;
@@ -76,6 +91,8 @@ bool readSetting(const Json& document, const char* key, T& out) {
     }
     if (Rule::accepts(value)) {
         out = Rule::corrected(std::move(value));
+    } else {
+        refused.insert(key);
     }
     return true;
 }
@@ -87,9 +104,10 @@ std::optional<Persisted> Persisted::decode(const Json& document) {
         return std::nullopt;
     }
     Persisted doc;
+    std::set<std::string_view> refused;
     bool ok = true;
 #define NIMBREL_PERSISTED_READ(Type, name, fallback, change, Rule) \
-    ok = ok && readSetting<Rule>(document, #name, doc.name);
+    ok = ok && readSetting<Rule>(document, #name, doc.name, refused);
     NIMBREL_SETTINGS(NIMBREL_PERSISTED_READ)
 #undef NIMBREL_PERSISTED_READ
     long long version = 0;
@@ -100,8 +118,14 @@ std::optional<Persisted> Persisted::decode(const Json& document) {
     if (versionKey == document.end() || version <= 1) {
         migrateFromVersion1(doc);
     }
-    if (!document.contains("regionClearCombo")) {
+    if (!document.contains("regionClearCombo") || refused.count("regionClearCombo") != 0) {
         doc.regionClearCombo = regionClearFor(doc);
+    }
+    // A refused shortcut took its default; where that default is another's, it gets none.
+    for (const auto& fixed : kFixedShortcuts) {
+        if (refused.count(fixed.key) != 0 && doc.*fixed.combo && takenElsewhere(doc, fixed.combo)) {
+            (doc.*fixed.combo).reset();
+        }
     }
     return doc;
 }

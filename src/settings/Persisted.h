@@ -32,23 +32,23 @@ enum class SettingChange { own, plain, triggers, borders, dockIcon };
 // document without it gets, how a change is announced, and the rule its values must meet. The
 // document, its decoding and encoding, the store's properties and its setter all read this list.
 #define NIMBREL_SETTINGS(KEY)                                                                     \
-    KEY(std::optional<KeyCombo>, focusedCombo, kDefaultFocusedCombo, own, rule::AsStored)         \
+    KEY(std::optional<KeyCombo>, focusedCombo, kDefaultFocusedCombo, own, rule::Shortcut)         \
     KEY(bool, lockFocused, false, plain, rule::AsStored)                                          \
-    KEY(std::optional<KeyCombo>, allCombo, kDefaultAllCombo, own, rule::AsStored)                 \
-    KEY(std::optional<KeyCombo>, designateCombo, kDefaultDesignateCombo, own, rule::AsStored)     \
-    KEY(std::optional<KeyCombo>, focusModeCombo, kDefaultFocusModeCombo, own, rule::AsStored)     \
-    KEY(std::optional<KeyCombo>, regionCoverCombo, kDefaultRegionCoverCombo, own, rule::AsStored) \
-    KEY(std::optional<KeyCombo>, regionClearCombo, kDefaultRegionClearCombo, own, rule::AsStored) \
-    KEY(std::vector<WindowBinding>, bindings, {}, own, rule::AsStored)                            \
+    KEY(std::optional<KeyCombo>, allCombo, kDefaultAllCombo, own, rule::Shortcut)                 \
+    KEY(std::optional<KeyCombo>, designateCombo, kDefaultDesignateCombo, own, rule::Shortcut)     \
+    KEY(std::optional<KeyCombo>, focusModeCombo, kDefaultFocusModeCombo, own, rule::Shortcut)     \
+    KEY(std::optional<KeyCombo>, regionCoverCombo, kDefaultRegionCoverCombo, own, rule::Shortcut) \
+    KEY(std::optional<KeyCombo>, regionClearCombo, kDefaultRegionClearCombo, own, rule::Shortcut) \
+    KEY(std::vector<WindowBinding>, bindings, {}, own, rule::Bindings)                            \
     KEY(std::vector<AllowedApp>, allowedApps, {}, own, rule::AsStored)                            \
     KEY(bool, focusLock, false, plain, rule::AsStored)                                            \
-    KEY(double, holdDuration, 1.0, plain, rule::AsStored)                                         \
-    KEY(long long, idleMinutes, 0, plain, rule::AsStored)                                         \
+    KEY(double, holdDuration, 1.0, plain, rule::HoldSeconds)                                      \
+    KEY(long long, idleMinutes, 0, plain, rule::PickerMinutes)                                    \
     KEY(bool, hideMenuBarIcon, false, plain, rule::AsStored)                                      \
     KEY(bool, autoHideOnMonitorChange, false, triggers, rule::AsStored)                           \
     KEY(bool, autoHideOnScreenShare, false, triggers, rule::AsStored)                             \
     KEY(bool, autoHideOnLock, true, triggers, rule::AsStored)                                     \
-    KEY(long long, relockMinutes, 0, plain, rule::AsStored)                                       \
+    KEY(long long, relockMinutes, 0, plain, rule::PickerMinutes)                                  \
     KEY(HotCorner, hotCorner, HotCorner::off, triggers, rule::AsStored)                           \
     KEY(std::vector<std::string>, keywords, {}, plain, rule::Keywords)                            \
     KEY(bool, useCover, false, plain, rule::AsStored)                                             \
@@ -61,7 +61,7 @@ enum class SettingChange { own, plain, triggers, borders, dockIcon };
     KEY(std::string, coverMessage, "", own, rule::AsStored)                                       \
     KEY(bool, instantHide, true, plain, rule::AsStored)                                           \
     KEY(bool, showDockIcon, false, dockIcon, rule::AsStored)                                      \
-    KEY(std::vector<SavedCover>, savedCovers, {}, own, rule::AsStored)                            \
+    KEY(std::vector<SavedCover>, savedCovers, {}, own, rule::SavedCovers)                         \
     KEY(bool, askToRemoveMissing, true, plain, rule::AsStored)                                    \
     KEY(std::string, screenChoice, "", own, rule::AsStored)                                       \
     KEY(std::string, screenChoiceName, "", own, rule::AsStored)                                   \

@@ -55,6 +55,9 @@ std::optional<ShortcutTarget> SettingsStore::conflictingTarget(const KeyCombo& c
 }
 
 void SettingsStore::assign(std::optional<KeyCombo> combo, const ShortcutTarget& target) {
+    if (!rule::Shortcut::accepts(combo)) {
+        return;
+    }
     if (auto* fixed = fixedCombo(target.kind)) {
         fixed->set(combo);
         save();
