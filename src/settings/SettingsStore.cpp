@@ -31,7 +31,7 @@ void SettingsStore::load() {
             unreadable_ = std::move(*bytes);
         }
     }
-    publish(doc);
+    publish(std::move(doc));
     hasAppPassword_.set(services_.hasAppPassword);
     appPasswordMissing_.set(services_.appPasswordMissing);
     if (services_.screenChoiceChanged) {
