@@ -7,7 +7,7 @@ namespace nimbrel {
 enum class BorderIndicatorStyle { fullBorder = 0, cornerMarker = 1 };
 
 // Anything but the corner marker's raw value draws the full border.
-constexpr BorderIndicatorStyle borderIndicatorStyleFromRaw(long long raw) {
+constexpr BorderIndicatorStyle fromRaw(BorderIndicatorStyle, long long raw) {
     return raw == 1 ? BorderIndicatorStyle::cornerMarker : BorderIndicatorStyle::fullBorder;
 }
 

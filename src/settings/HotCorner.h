@@ -15,7 +15,7 @@ enum class HotCorner {
 };
 
 // Unknown raw values (from a newer or damaged document) turn the corner off.
-constexpr HotCorner hotCornerFromRaw(long long raw) {
+constexpr HotCorner fromRaw(HotCorner, long long raw) {
     return raw >= 0 && raw <= 5 ? static_cast<HotCorner>(raw) : HotCorner::off;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/UserDefaults.h"
@@ -30,6 +31,19 @@ bool read(const Json& value, Record& out) {
         return false;
     }
     out = std::move(*record);
+    return true;
+}
+
+// A stored enumeration is its raw value; next to each enumeration, `fromRaw(E, long long)` says
+// what a raw value means, unknown ones included.
+template <typename E>
+requires std::is_enum_v<E>
+bool read(const Json& value, E& out) {
+    long long raw = 0;
+    if (!read(value, raw)) {
+        return false;
+    }
+    out = fromRaw(E{}, raw);
     return true;
 }
 
@@ -90,6 +104,11 @@ inline Json write(double value) {
 }
 inline Json write(const std::string& value) {
     return value;
+}
+
+template <typename E>
+requires std::is_enum_v<E> Json write(E value) {
+    return static_cast<long long>(value);
 }
 
 template <typename Record>

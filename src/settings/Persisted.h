@@ -6,8 +6,11 @@
 
 #include "platform/UserDefaults.h"
 #include "settings/AllowedApp.h"
+#include "settings/BorderIndicatorStyle.h"
+#include "settings/HotCorner.h"
 #include "settings/KeyCombo.h"
 #include "settings/SavedCover.h"
+#include "settings/SettingRules.h"
 #include "settings/WindowBinding.h"
 
 namespace nimbrel {
@@ -20,52 +23,60 @@ inline constexpr KeyCombo kDefaultRegionCoverCombo{15, KeyCombo::kDefaultModifie
 inline constexpr KeyCombo kDefaultRegionClearCombo{7, KeyCombo::kDefaultModifiers};   // X
 inline constexpr long long kCurrentShortcutsVersion = 2;
 
-// Every key of the settings document, once: its type, its stored name (the member's name) and the
-// value a document without it gets. Decoding, encoding and the defaults all read this list.
-#define NIMBREL_PERSISTED_KEYS(KEY)                                          \
-    KEY(std::optional<KeyCombo>, focusedCombo, kDefaultFocusedCombo)         \
-    KEY(bool, lockFocused, false)                                            \
-    KEY(std::optional<KeyCombo>, allCombo, kDefaultAllCombo)                 \
-    KEY(std::optional<KeyCombo>, designateCombo, kDefaultDesignateCombo)     \
-    KEY(std::optional<KeyCombo>, focusModeCombo, kDefaultFocusModeCombo)     \
-    KEY(std::optional<KeyCombo>, regionCoverCombo, kDefaultRegionCoverCombo) \
-    KEY(std::optional<KeyCombo>, regionClearCombo, kDefaultRegionClearCombo) \
-    KEY(std::vector<WindowBinding>, bindings, {})                            \
-    KEY(std::vector<AllowedApp>, allowedApps, {})                            \
-    KEY(bool, focusLock, false)                                              \
-    KEY(double, holdDuration, 1.0)                                           \
-    KEY(long long, idleMinutes, 0)                                           \
-    KEY(bool, hideMenuBarIcon, false)                                        \
-    KEY(bool, autoHideOnMonitorChange, false)                                \
-    KEY(bool, autoHideOnScreenShare, false)                                  \
-    KEY(bool, autoHideOnLock, true)                                          \
-    KEY(long long, relockMinutes, 0)                                         \
-    KEY(long long, hotCorner, 0)                                             \
-    KEY(std::vector<std::string>, keywords, {})                              \
-    KEY(bool, useCover, false)                                               \
-    KEY(bool, showBorders, true)                                             \
-    KEY(long long, borderIndicatorStyle, 0)                                  \
-    KEY(std::string, borderColorNormalHex, "#2563EB")                        \
-    KEY(std::string, borderColorLockedHex, "#EF4444")                        \
-    KEY(double, borderOpacity, 0.9)                                          \
-    KEY(std::string, coverMessage, "")                                       \
-    KEY(bool, instantHide, true)                                             \
-    KEY(bool, showDockIcon, false)                                           \
-    KEY(std::vector<SavedCover>, savedCovers, {})                            \
-    KEY(bool, askToRemoveMissing, true)                                      \
-    KEY(std::string, screenChoice, "")                                       \
-    KEY(std::string, screenChoiceName, "")                                   \
-    KEY(bool, hideWhenAppears, true)                                         \
-    KEY(long long, shortcutsVersion, kCurrentShortcutsVersion)
+// How a change of a setting reaches the rest of the program. `own` settings change only through
+// the store's own operations (shortcuts, bindings, lists and texts with rules of their own); the
+// others are set directly and, once saved, announced by the callback of their kind.
+enum class SettingChange { own, plain, triggers, borders, dockIcon };
 
-// The settings document as stored under "settings.v1".
+// Every setting, once: its type, its stored name (also the name of its property), the value a
+// document without it gets, how a change is announced, and the rule its values must meet. The
+// document, its decoding and encoding, the store's properties and its setter all read this list.
+#define NIMBREL_SETTINGS(KEY)                                                                     \
+    KEY(std::optional<KeyCombo>, focusedCombo, kDefaultFocusedCombo, own, rule::Shortcut)         \
+    KEY(bool, lockFocused, false, plain, rule::AsStored)                                          \
+    KEY(std::optional<KeyCombo>, allCombo, kDefaultAllCombo, own, rule::Shortcut)                 \
+    KEY(std::optional<KeyCombo>, designateCombo, kDefaultDesignateCombo, own, rule::Shortcut)     \
+    KEY(std::optional<KeyCombo>, focusModeCombo, kDefaultFocusModeCombo, own, rule::Shortcut)     \
+    KEY(std::optional<KeyCombo>, regionCoverCombo, kDefaultRegionCoverCombo, own, rule::Shortcut) \
+    KEY(std::optional<KeyCombo>, regionClearCombo, kDefaultRegionClearCombo, own, rule::Shortcut) \
+    KEY(std::vector<WindowBinding>, bindings, {}, own, rule::Bindings)                            \
+    KEY(std::vector<AllowedApp>, allowedApps, {}, own, rule::AsStored)                            \
+    KEY(bool, focusLock, false, plain, rule::AsStored)                                            \
+    KEY(double, holdDuration, 1.0, plain, rule::HoldSeconds)                                      \
+    KEY(long long, idleMinutes, 0, plain, rule::PickerMinutes)                                    \
+    KEY(bool, hideMenuBarIcon, false, plain, rule::AsStored)                                      \
+    KEY(bool, autoHideOnMonitorChange, false, triggers, rule::AsStored)                           \
+    KEY(bool, autoHideOnScreenShare, false, triggers, rule::AsStored)                             \
+    KEY(bool, autoHideOnLock, true, triggers, rule::AsStored)                                     \
+    KEY(long long, relockMinutes, 0, plain, rule::PickerMinutes)                                  \
+    KEY(HotCorner, hotCorner, HotCorner::off, triggers, rule::AsStored)                           \
+    KEY(std::vector<std::string>, keywords, {}, plain, rule::Keywords)                            \
+    KEY(bool, useCover, false, plain, rule::AsStored)                                             \
+    KEY(bool, showBorders, true, borders, rule::AsStored)                                         \
+    KEY(BorderIndicatorStyle, borderIndicatorStyle, BorderIndicatorStyle::fullBorder, borders,    \
+        rule::AsStored)                                                                           \
+    KEY(std::string, borderColorNormalHex, "#2563EB", borders, rule::AsStored)                    \
+    KEY(std::string, borderColorLockedHex, "#EF4444", borders, rule::AsStored)                    \
+    KEY(double, borderOpacity, 0.9, borders, rule::BorderOpacity)                                 \
+    KEY(std::string, coverMessage, "", own, rule::AsStored)                                       \
+    KEY(bool, instantHide, true, plain, rule::AsStored)                                           \
+    KEY(bool, showDockIcon, false, dockIcon, rule::AsStored)                                      \
+    KEY(std::vector<SavedCover>, savedCovers, {}, own, rule::SavedCovers)                         \
+    KEY(bool, askToRemoveMissing, true, plain, rule::AsStored)                                    \
+    KEY(std::string, screenChoice, "", own, rule::AsStored)                                       \
+    KEY(std::string, screenChoiceName, "", own, rule::AsStored)                                   \
+    KEY(bool, hideWhenAppears, true, triggers, rule::AsStored)
+
+// The settings document as stored under "settings.v1". Besides the settings it carries
+// "shortcutsVersion", the version of the shortcut defaults, always written as the current one.
 struct Persisted {
-#define NIMBREL_PERSISTED_MEMBER(Type, name, fallback) Type name = fallback;
-    NIMBREL_PERSISTED_KEYS(NIMBREL_PERSISTED_MEMBER)
+#define NIMBREL_PERSISTED_MEMBER(Type, name, fallback, change, Rule) Type name = fallback;
+    NIMBREL_SETTINGS(NIMBREL_PERSISTED_MEMBER)
 #undef NIMBREL_PERSISTED_MEMBER
 
-    // None when a present key has the wrong type. Migrates the shortcuts of older versions and
-    // fills a missing region-clear shortcut; the result is always of the current version.
+    // None when a present key has the wrong type. A value of the right type that its rule refuses
+    // reads as absent. Migrates the shortcuts of older versions and fills a missing region-clear
+    // shortcut.
     static std::optional<Persisted> decode(const Json& document);
     // Every key, always.
     Json encode() const;

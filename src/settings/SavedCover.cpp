@@ -1,5 +1,7 @@
 #include "settings/SavedCover.h"
 
+#include <cmath>
+
 #include "settings/JsonValue.h"
 
 namespace nimbrel {
@@ -48,6 +50,12 @@ Json SavedCover::Window::toJson() const {
         out["number"] = *number;
     }
     return out;
+}
+
+bool SavedCover::Region::hasCoverExtent() const {
+    auto within = [](double v) { return std::abs(v) <= kMaximumExtent; };
+    return rect.width > 0 && rect.height > 0 && within(rect.x) && within(rect.y) &&
+           within(rect.width) && within(rect.height);
 }
 
 std::optional<SavedCover::Region> SavedCover::Region::fromJson(const Json& json) {

@@ -31,6 +31,12 @@ struct SavedCover {
         std::optional<Window> window;
         Rect rect;
 
+        // Beyond this, in points, lies no arrangement of screens.
+        static constexpr double kMaximumExtent = 100000;
+        // A size some cover can have (positive both ways) at a place on some arrangement of
+        // screens; nothing else was saved by the program.
+        bool hasCoverExtent() const;
+
         static std::optional<Region> fromJson(const Json& json);
         Json toJson() const;
         friend bool operator==(const Region&, const Region&) = default;

@@ -31,15 +31,15 @@ void SettingsStore::load() {
             unreadable_ = std::move(*bytes);
         }
     }
-    publish(doc);
+    publish(std::move(doc));
     hasAppPassword_.set(services_.hasAppPassword);
     appPasswordMissing_.set(services_.appPasswordMissing);
     if (services_.screenChoiceChanged) {
-        services_.screenChoiceChanged(screenChoice_.get(), screenChoiceName_.get());
+        services_.screenChoiceChanged(values_.screenChoice.get(), values_.screenChoiceName.get());
     }
 }
 
-void SettingsStore::publish(const Persisted& doc) {
+void SettingsStore::publish(Persisted doc) {
     auto sameAsOther = [&](const std::optional<KeyCombo>& combo,
                            std::initializer_list<std::optional<KeyCombo>> others) {
         if (!combo) {
@@ -55,91 +55,31 @@ void SettingsStore::publish(const Persisted& doc) {
     };
     // The region shortcuts came last; where an older document already uses their combination
     // elsewhere, the older use wins.
-    std::optional<KeyCombo> regionCover = doc.regionCoverCombo;
-    if (sameAsOther(regionCover,
+    if (sameAsOther(doc.regionCoverCombo,
                     {doc.focusedCombo, doc.allCombo, doc.designateCombo, doc.focusModeCombo})) {
-        regionCover.reset();
+        doc.regionCoverCombo.reset();
     }
-    std::optional<KeyCombo> regionClear = doc.regionClearCombo;
-    if (sameAsOther(regionClear, {doc.focusedCombo, doc.allCombo, doc.designateCombo,
-                                  doc.focusModeCombo, regionCover})) {
-        regionClear.reset();
+    if (sameAsOther(doc.regionClearCombo, {doc.focusedCombo, doc.allCombo, doc.designateCombo,
+                                           doc.focusModeCombo, doc.regionCoverCombo})) {
+        doc.regionClearCombo.reset();
     }
-
-    focusedCombo_.set(doc.focusedCombo);
-    lockFocused_.set(doc.lockFocused);
-    allCombo_.set(doc.allCombo);
-    designateCombo_.set(doc.designateCombo);
-    focusModeCombo_.set(doc.focusModeCombo);
-    regionCoverCombo_.set(regionCover);
-    regionClearCombo_.set(regionClear);
-    bindings_.set(doc.bindings);
-    allowedApps_.set(doc.allowedApps);
-    focusLock_.set(doc.focusLock);
-    holdDuration_.set(doc.holdDuration);
-    idleMinutes_.set(doc.idleMinutes);
-    hideMenuBarIcon_.set(doc.hideMenuBarIcon);
-    autoHideOnMonitorChange_.set(doc.autoHideOnMonitorChange);
-    autoHideOnScreenShare_.set(doc.autoHideOnScreenShare);
-    autoHideOnLock_.set(doc.autoHideOnLock);
-    relockMinutes_.set(doc.relockMinutes);
-    hotCorner_.set(hotCornerFromRaw(doc.hotCorner));
-    keywords_.set(doc.keywords);
-    useCover_.set(doc.useCover);
-    showBorders_.set(doc.showBorders);
-    borderIndicatorStyle_.set(borderIndicatorStyleFromRaw(doc.borderIndicatorStyle));
-    borderColorNormalHex_.set(doc.borderColorNormalHex);
-    borderColorLockedHex_.set(doc.borderColorLockedHex);
-    borderOpacity_.set(std::clamp(doc.borderOpacity, kMinimumBorderOpacity, kMaximumBorderOpacity));
-    coverMessage_.set(doc.coverMessage.empty() ? services_.strings.text("cover.label"_key)
-                                               : doc.coverMessage);
-    instantHide_.set(doc.instantHide);
-    showDockIcon_.set(doc.showDockIcon);
-    savedCovers_.set(doc.savedCovers);
-    askToRemoveMissing_.set(doc.askToRemoveMissing);
-    screenChoice_.set(doc.screenChoice);
-    screenChoiceName_.set(doc.screenChoiceName);
-    hideWhenAppears_.set(doc.hideWhenAppears);
+    if (doc.coverMessage.empty()) {
+        doc.coverMessage = services_.strings.text("cover.label"_key);
+    }
+#define NIMBREL_PUBLISH(Type, name, fallback, change, Rule) values_.name.set(std::move(doc.name));
+    NIMBREL_SETTINGS(NIMBREL_PUBLISH)
+#undef NIMBREL_PUBLISH
 }
 
 Persisted SettingsStore::snapshot() const {
     Persisted doc;
-    doc.focusedCombo = focusedCombo_.get();
-    doc.lockFocused = lockFocused_.get();
-    doc.allCombo = allCombo_.get();
-    doc.designateCombo = designateCombo_.get();
-    doc.focusModeCombo = focusModeCombo_.get();
-    doc.regionCoverCombo = regionCoverCombo_.get();
-    doc.regionClearCombo = regionClearCombo_.get();
-    doc.bindings = bindings_.get();
-    doc.allowedApps = allowedApps_.get();
-    doc.focusLock = focusLock_.get();
-    doc.holdDuration = holdDuration_.get();
-    doc.idleMinutes = idleMinutes_.get();
-    doc.hideMenuBarIcon = hideMenuBarIcon_.get();
-    doc.autoHideOnMonitorChange = autoHideOnMonitorChange_.get();
-    doc.autoHideOnScreenShare = autoHideOnScreenShare_.get();
-    doc.autoHideOnLock = autoHideOnLock_.get();
-    doc.relockMinutes = relockMinutes_.get();
-    doc.hotCorner = static_cast<long long>(hotCorner_.get());
-    doc.keywords = keywords_.get();
-    doc.useCover = useCover_.get();
-    doc.showBorders = showBorders_.get();
-    doc.borderIndicatorStyle = static_cast<long long>(borderIndicatorStyle_.get());
-    doc.borderColorNormalHex = borderColorNormalHex_.get();
-    doc.borderColorLockedHex = borderColorLockedHex_.get();
-    doc.borderOpacity = borderOpacity_.get();
+#define NIMBREL_SNAPSHOT(Type, name, fallback, change, Rule) doc.name = values_.name.get();
+    NIMBREL_SETTINGS(NIMBREL_SNAPSHOT)
+#undef NIMBREL_SNAPSHOT
     // The default text is stored as empty so that it follows the user's language.
-    doc.coverMessage = coverMessage_.get() == services_.strings.text("cover.label"_key)
-                           ? std::string()
-                           : coverMessage_.get();
-    doc.instantHide = instantHide_.get();
-    doc.showDockIcon = showDockIcon_.get();
-    doc.savedCovers = savedCovers_.get();
-    doc.askToRemoveMissing = askToRemoveMissing_.get();
-    doc.screenChoice = screenChoice_.get();
-    doc.screenChoiceName = screenChoiceName_.get();
-    doc.hideWhenAppears = hideWhenAppears_.get();
+    if (doc.coverMessage == services_.strings.text("cover.label"_key)) {
+        doc.coverMessage.clear();
+    }
     return doc;
 }
 
@@ -166,152 +106,40 @@ void SettingsStore::call(const std::function<void()>& callback) {
     }
 }
 
+void SettingsStore::announce(SettingChange change) {
+    switch (change) {
+        case SettingChange::triggers:
+            call(onTriggersChanged);
+            break;
+        case SettingChange::borders:
+            call(onBordersChanged);
+            break;
+        case SettingChange::dockIcon:
+            call(onDockIconChanged);
+            break;
+        case SettingChange::own:
+        case SettingChange::plain:
+            break;
+    }
+}
+
 void SettingsStore::authenticateThen(StringKey reason, std::function<void(bool)> then) {
     if (!services_.authenticate) {
         then(false);
         return;
     }
-    std::weak_ptr<int> alive = alive_;
-    services_.authenticate(services_.strings.text(reason),
-                           [alive, then = std::move(then)](bool success) {
-                               if (alive.lock()) {
-                                   then(success);
-                               }
-                           });
-}
-
-void SettingsStore::setHoldDuration(double seconds) {
-    holdDuration_.set(seconds);
-    save();
-}
-
-void SettingsStore::setIdleMinutes(long long minutes) {
-    idleMinutes_.set(minutes);
-    save();
-}
-
-void SettingsStore::setRelockMinutes(long long minutes) {
-    relockMinutes_.set(minutes);
-    save();
-}
-
-void SettingsStore::setHideMenuBarIcon(bool on) {
-    hideMenuBarIcon_.set(on);
-    save();
-}
-
-void SettingsStore::setUseCover(bool on) {
-    useCover_.set(on);
-    save();
-}
-
-void SettingsStore::setInstantHide(bool on) {
-    instantHide_.set(on);
-    save();
-}
-
-void SettingsStore::setAskToRemoveMissing(bool on) {
-    askToRemoveMissing_.set(on);
-    save();
-}
-
-void SettingsStore::setFocusLock(bool on) {
-    focusLock_.set(on);
-    save();
-}
-
-void SettingsStore::setLockFocused(bool on) {
-    lockFocused_.set(on);
-    save();
-}
-
-void SettingsStore::setAutoHideOnMonitorChange(bool on) {
-    autoHideOnMonitorChange_.set(on);
-    save();
-    call(onTriggersChanged);
-}
-
-void SettingsStore::setAutoHideOnScreenShare(bool on) {
-    autoHideOnScreenShare_.set(on);
-    save();
-    call(onTriggersChanged);
-}
-
-void SettingsStore::setAutoHideOnLock(bool on) {
-    autoHideOnLock_.set(on);
-    save();
-    call(onTriggersChanged);
-}
-
-void SettingsStore::setHotCorner(HotCorner corner) {
-    hotCorner_.set(corner);
-    save();
-    call(onTriggersChanged);
-}
-
-void SettingsStore::setHideWhenAppears(bool on) {
-    hideWhenAppears_.set(on);
-    save();
-    call(onTriggersChanged);
-}
-
-void SettingsStore::setShowBorders(bool on) {
-    showBorders_.set(on);
-    save();
-    call(onBordersChanged);
-}
-
-void SettingsStore::setBorderIndicatorStyle(BorderIndicatorStyle style) {
-    borderIndicatorStyle_.set(style);
-    save();
-    call(onBordersChanged);
-}
-
-void SettingsStore::setBorderColorNormalHex(const std::string& hex) {
-    borderColorNormalHex_.set(hex);
-    save();
-    call(onBordersChanged);
-}
-
-void SettingsStore::setBorderColorLockedHex(const std::string& hex) {
-    borderColorLockedHex_.set(hex);
-    save();
-    call(onBordersChanged);
-}
-
-void SettingsStore::setBorderOpacity(double opacity) {
-    borderOpacity_.set(std::clamp(opacity, kMinimumBorderOpacity, kMaximumBorderOpacity));
-    save();
-    call(onBordersChanged);
-}
-
-void SettingsStore::setShowDockIcon(bool on) {
-    showDockIcon_.set(on);
-    save();
-    call(onDockIconChanged);
+    services_.authenticate(services_.strings.text(reason), guard_.wrap(std::move(then)));
 }
 
 void SettingsStore::setCoverMessage(const std::string& message) {
     std::string text = text::trimmed(message);
-    coverMessage_.set(text.empty() ? services_.strings.text("cover.label"_key) : text);
-    save();
-}
-
-void SettingsStore::setKeywords(const std::vector<std::string>& keywords) {
-    std::vector<std::string> kept;
-    for (const auto& keyword : keywords) {
-        std::string text = text::trimmedSpacesAndTabs(keyword);
-        if (!text.empty()) {
-            kept.push_back(std::move(text));
-        }
-    }
-    keywords_.set(std::move(kept));
+    values_.coverMessage.set(text.empty() ? services_.strings.text("cover.label"_key) : text);
     save();
 }
 
 void SettingsStore::setScreenChoice(const std::string& id, const std::string& name) {
-    screenChoice_.set(id);
-    screenChoiceName_.set(name);
+    values_.screenChoice.set(id);
+    values_.screenChoiceName.set(name);
     if (services_.screenChoiceChanged) {
         services_.screenChoiceChanged(id, name);
     }
@@ -323,26 +151,28 @@ void SettingsStore::setUnavailable(std::set<ShortcutTarget> targets) {
 }
 
 void SettingsStore::resetCoverMessage() {
-    coverMessage_.set(services_.strings.text("cover.label"_key));
+    values_.coverMessage.set(services_.strings.text("cover.label"_key));
     save();
 }
 
 void SettingsStore::resetBorderAppearance() {
     Persisted defaults;
-    borderColorNormalHex_.set(defaults.borderColorNormalHex);
-    borderColorLockedHex_.set(defaults.borderColorLockedHex);
-    borderOpacity_.set(defaults.borderOpacity);
-    borderIndicatorStyle_.set(BorderIndicatorStyle::fullBorder);
+    values_.borderColorNormalHex.set(defaults.borderColorNormalHex);
+    values_.borderColorLockedHex.set(defaults.borderColorLockedHex);
+    values_.borderOpacity.set(defaults.borderOpacity);
+    values_.borderIndicatorStyle.set(defaults.borderIndicatorStyle);
     save();
     call(onBordersChanged);
 }
 
 SrgbColor SettingsStore::normalBorderColor() const {
-    return bordercolor::fromHex(borderColorNormalHex_.get()).value_or(bordercolor::kSystemBlue);
+    return bordercolor::fromHex(values_.borderColorNormalHex.get())
+        .value_or(bordercolor::kSystemBlue);
 }
 
 SrgbColor SettingsStore::lockedBorderColor() const {
-    return bordercolor::fromHex(borderColorLockedHex_.get()).value_or(bordercolor::kSystemRed);
+    return bordercolor::fromHex(values_.borderColorLockedHex.get())
+        .value_or(bordercolor::kSystemRed);
 }
 
 std::optional<SavedCover> SettingsStore::addSavedCover(const std::string& name,
@@ -355,9 +185,9 @@ std::optional<SavedCover> SettingsStore::addSavedCover(const std::string& name,
     cover.id = services_.makeId();
     cover.name = trimmedName.empty() ? defaultCoverName(regions) : trimmedName;
     cover.regions = std::move(regions);
-    auto covers = savedCovers_.get();
+    auto covers = values_.savedCovers.get();
     covers.push_back(cover);
-    savedCovers_.set(std::move(covers));
+    values_.savedCovers.set(std::move(covers));
     save();
     return cover;
 }
@@ -377,23 +207,23 @@ void SettingsStore::renameSavedCover(const Uuid& id, const std::string& name) {
     if (trimmedName.empty()) {
         return;
     }
-    auto covers = savedCovers_.get();
+    auto covers = values_.savedCovers.get();
     auto it = std::find_if(covers.begin(), covers.end(),
                            [&](const SavedCover& cover) { return cover.id == id; });
     if (it == covers.end()) {
         return;
     }
     it->name = trimmedName;
-    savedCovers_.set(std::move(covers));
+    values_.savedCovers.set(std::move(covers));
     save();
 }
 
 void SettingsStore::removeSavedCover(const Uuid& id) {
-    auto covers = savedCovers_.get();
+    auto covers = values_.savedCovers.get();
     if (std::erase_if(covers, [&](const SavedCover& cover) { return cover.id == id; }) == 0) {
         return;
     }
-    savedCovers_.set(std::move(covers));
+    values_.savedCovers.set(std::move(covers));
     save();
 }
 
@@ -402,17 +232,14 @@ void SettingsStore::setOrChangePassword(Completion completion) {
         completion(false);
         return;
     }
-    std::weak_ptr<int> alive = alive_;
-    services_.runSetPasswordFlow([this, alive, completion = std::move(completion)](bool success) {
-        if (!alive.lock()) {
-            return;
-        }
-        if (success) {
-            hasAppPassword_.set(true);
-            appPasswordMissing_.set(false);
-        }
-        completion(success);
-    });
+    services_.runSetPasswordFlow(
+        guard_.wrap([this, completion = std::move(completion)](bool success) {
+            if (success) {
+                hasAppPassword_.set(true);
+                appPasswordMissing_.set(false);
+            }
+            completion(success);
+        }));
 }
 
 void SettingsStore::clearPassword(Completion completion) {

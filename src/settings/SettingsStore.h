@@ -11,6 +11,7 @@
 
 #include "platform/KeyEventMonitor.h"
 #include "platform/KeyboardLayout.h"
+#include "platform/LifetimeGuard.h"
 #include "platform/Localizer.h"
 #include "platform/Sound.h"
 #include "platform/Subscription.h"
@@ -23,6 +24,7 @@
 #include "settings/LiveWindow.h"
 #include "settings/Persisted.h"
 #include "settings/Published.h"
+#include "settings/PublishedSettings.h"
 #include "settings/SavedCover.h"
 #include "settings/ShortcutTarget.h"
 #include "settings/WindowBinding.h"
@@ -41,8 +43,6 @@ class SettingsStore {
     static constexpr const char* kDefaultsKey = "settings.v1";
     // Where a stored document that cannot be read is kept before the first save replaces it.
     static constexpr const char* kUnreadableKey = "settings.v1.unreadable";
-    static constexpr double kMinimumBorderOpacity = 0.2;
-    static constexpr double kMaximumBorderOpacity = 1.0;
     static constexpr std::array<std::uint32_t, 3> kModifierPresets{0x1100, 0x1300, 0x1900};
 
     struct Services {
@@ -77,42 +77,7 @@ class SettingsStore {
     std::function<void()> onBordersChanged;
     std::function<void()> onDockIconChanged;
 
-    // Published properties.
-    const Published<std::optional<KeyCombo>>& focusedCombo() const { return focusedCombo_; }
-    const Published<bool>& lockFocused() const { return lockFocused_; }
-    const Published<std::optional<KeyCombo>>& allCombo() const { return allCombo_; }
-    const Published<std::optional<KeyCombo>>& designateCombo() const { return designateCombo_; }
-    const Published<std::optional<KeyCombo>>& focusModeCombo() const { return focusModeCombo_; }
-    const Published<std::optional<KeyCombo>>& regionCoverCombo() const { return regionCoverCombo_; }
-    const Published<std::optional<KeyCombo>>& regionClearCombo() const { return regionClearCombo_; }
-    const Published<std::vector<WindowBinding>>& bindings() const { return bindings_; }
-    const Published<std::vector<AllowedApp>>& allowedApps() const { return allowedApps_; }
-    const Published<bool>& focusLock() const { return focusLock_; }
-    const Published<double>& holdDuration() const { return holdDuration_; }
-    const Published<long long>& idleMinutes() const { return idleMinutes_; }
-    const Published<bool>& hideMenuBarIcon() const { return hideMenuBarIcon_; }
-    const Published<bool>& autoHideOnMonitorChange() const { return autoHideOnMonitorChange_; }
-    const Published<bool>& autoHideOnScreenShare() const { return autoHideOnScreenShare_; }
-    const Published<bool>& autoHideOnLock() const { return autoHideOnLock_; }
-    const Published<long long>& relockMinutes() const { return relockMinutes_; }
-    const Published<HotCorner>& hotCorner() const { return hotCorner_; }
-    const Published<std::vector<std::string>>& keywords() const { return keywords_; }
-    const Published<bool>& useCover() const { return useCover_; }
-    const Published<bool>& showBorders() const { return showBorders_; }
-    const Published<BorderIndicatorStyle>& borderIndicatorStyle() const {
-        return borderIndicatorStyle_;
-    }
-    const Published<std::string>& borderColorNormalHex() const { return borderColorNormalHex_; }
-    const Published<std::string>& borderColorLockedHex() const { return borderColorLockedHex_; }
-    const Published<double>& borderOpacity() const { return borderOpacity_; }
-    const Published<std::string>& coverMessage() const { return coverMessage_; }
-    const Published<bool>& instantHide() const { return instantHide_; }
-    const Published<bool>& showDockIcon() const { return showDockIcon_; }
-    const Published<std::vector<SavedCover>>& savedCovers() const { return savedCovers_; }
-    const Published<bool>& askToRemoveMissing() const { return askToRemoveMissing_; }
-    const Published<std::string>& screenChoice() const { return screenChoice_; }
-    const Published<std::string>& screenChoiceName() const { return screenChoiceName_; }
-    const Published<bool>& hideWhenAppears() const { return hideWhenAppears_; }
+    // Transient state, never stored.
     const Published<std::optional<ShortcutTarget>>& recording() const { return recording_; }
     const Published<std::set<ShortcutTarget>>& unavailable() const { return unavailable_; }
     const Published<std::optional<std::string>>& notice() const { return notice_; }
@@ -120,29 +85,30 @@ class SettingsStore {
     const Published<bool>& appPasswordMissing() const { return appPasswordMissing_; }
     bool hasKeyMonitor() const { return keyMonitor_.isActive(); }
 
-    // Setters of the settings window: each saves, then calls the callback of its kind.
-    void setHoldDuration(double seconds);
-    void setIdleMinutes(long long minutes);
-    void setRelockMinutes(long long minutes);
-    void setHideMenuBarIcon(bool on);
-    void setUseCover(bool on);
-    void setInstantHide(bool on);
-    void setAskToRemoveMissing(bool on);
-    void setFocusLock(bool on);
-    void setLockFocused(bool on);
-    void setAutoHideOnMonitorChange(bool on);
-    void setAutoHideOnScreenShare(bool on);
-    void setAutoHideOnLock(bool on);
-    void setHotCorner(HotCorner corner);
-    void setHideWhenAppears(bool on);
-    void setShowBorders(bool on);
-    void setBorderIndicatorStyle(BorderIndicatorStyle style);
-    void setBorderColorNormalHex(const std::string& hex);
-    void setBorderColorLockedHex(const std::string& hex);
-    void setBorderOpacity(double opacity);
-    void setShowDockIcon(bool on);
+    // The property of every setting, named after its key: `useCover()`.
+#define NIMBREL_SETTING_PROPERTY(Type, name, fallback, change, Rule) \
+    const Published<Type>& name() const {                            \
+        return values_.name;                                         \
+    }
+    NIMBREL_SETTINGS(NIMBREL_SETTING_PROPERTY)
+#undef NIMBREL_SETTING_PROPERTY
+
+    // The setter of the settings window, for every setting that is not `own`: a value its rule
+    // refuses changes nothing; any other is corrected as the rule says, saved, and announced by
+    // the callback of its kind.
+    template <typename T, typename Rule, SettingChange Change>
+    requires(Change != SettingChange::own) void set(const SettingKey<T, Rule, Change>& key,
+                                                    std::type_identity_t<T> value) {
+        if (!Rule::accepts(value)) {
+            return;
+        }
+        (values_.*key.property).set(Rule::corrected(std::move(value)));
+        save();
+        announce(Change);
+    }
+    // Trimmed; an empty message is the localised default.
     void setCoverMessage(const std::string& message);
-    void setKeywords(const std::vector<std::string>& keywords);
+    // Both together; the screen is also handed on at once.
     void setScreenChoice(const std::string& id, const std::string& name);
     // Written by the delegate after each registration pass.
     void setUnavailable(std::set<ShortcutTarget> targets);
@@ -202,10 +168,11 @@ class SettingsStore {
 
   private:
     void load();
-    void publish(const Persisted& doc);
+    void publish(Persisted doc);
     Persisted snapshot() const;
     void authenticateThen(StringKey reason, std::function<void(bool)> then);
     static void call(const std::function<void()>& callback);
+    void announce(SettingChange change);
 
     Published<std::optional<KeyCombo>>* fixedCombo(ShortcutTarget::Kind kind);
     const Published<std::optional<KeyCombo>>* fixedCombo(ShortcutTarget::Kind kind) const;
@@ -219,44 +186,12 @@ class SettingsStore {
 
     Services services_;
     // Lets completions and the key monitor find out that the store is gone.
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    LifetimeGuard guard_;
     // The bytes of a stored document that could not be read, until they are kept aside.
     std::optional<std::string> unreadable_;
     Subscription keyMonitor_;
 
-    Published<std::optional<KeyCombo>> focusedCombo_;
-    Published<bool> lockFocused_;
-    Published<std::optional<KeyCombo>> allCombo_;
-    Published<std::optional<KeyCombo>> designateCombo_;
-    Published<std::optional<KeyCombo>> focusModeCombo_;
-    Published<std::optional<KeyCombo>> regionCoverCombo_;
-    Published<std::optional<KeyCombo>> regionClearCombo_;
-    Published<std::vector<WindowBinding>> bindings_;
-    Published<std::vector<AllowedApp>> allowedApps_;
-    Published<bool> focusLock_;
-    Published<double> holdDuration_;
-    Published<long long> idleMinutes_;
-    Published<bool> hideMenuBarIcon_;
-    Published<bool> autoHideOnMonitorChange_;
-    Published<bool> autoHideOnScreenShare_;
-    Published<bool> autoHideOnLock_;
-    Published<long long> relockMinutes_;
-    Published<HotCorner> hotCorner_;
-    Published<std::vector<std::string>> keywords_;
-    Published<bool> useCover_;
-    Published<bool> showBorders_;
-    Published<BorderIndicatorStyle> borderIndicatorStyle_;
-    Published<std::string> borderColorNormalHex_;
-    Published<std::string> borderColorLockedHex_;
-    Published<double> borderOpacity_;
-    Published<std::string> coverMessage_;
-    Published<bool> instantHide_;
-    Published<bool> showDockIcon_;
-    Published<std::vector<SavedCover>> savedCovers_;
-    Published<bool> askToRemoveMissing_;
-    Published<std::string> screenChoice_;
-    Published<std::string> screenChoiceName_;
-    Published<bool> hideWhenAppears_;
+    PublishedSettings values_;
     Published<std::optional<ShortcutTarget>> recording_;
     Published<std::set<ShortcutTarget>> unavailable_;
     Published<std::optional<std::string>> notice_;

@@ -7,18 +7,18 @@ namespace nimbrel {
 
 template <typename Edit>
 void SettingsStore::editBinding(const Uuid& id, Edit edit) {
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     auto it =
         std::find_if(list.begin(), list.end(), [&](const WindowBinding& b) { return b.id == id; });
     if (it == list.end() || !edit(*it)) {
         return;
     }
-    bindings_.set(std::move(list));
+    values_.bindings.set(std::move(list));
     save();
 }
 
 std::optional<WindowBinding> SettingsStore::binding(const Uuid& id) const {
-    for (const auto& b : bindings_.get()) {
+    for (const auto& b : values_.bindings.get()) {
         if (b.id == id) {
             return b;
         }
@@ -27,7 +27,7 @@ std::optional<WindowBinding> SettingsStore::binding(const Uuid& id) const {
 }
 
 std::optional<WindowBinding> SettingsStore::bindingMatching(const LiveWindow& window) const {
-    for (const auto& b : bindings_.get()) {
+    for (const auto& b : values_.bindings.get()) {
         if (b.matches(window)) {
             return b;
         }
@@ -37,7 +37,7 @@ std::optional<WindowBinding> SettingsStore::bindingMatching(const LiveWindow& wi
 
 bool SettingsStore::isLocked(const ShortcutTarget& target) const {
     if (target.kind == ShortcutTarget::Kind::focused) {
-        return lockFocused_.get();
+        return values_.lockFocused.get();
     }
     if (target.isWindow()) {
         auto found = binding(target.id);
@@ -47,7 +47,7 @@ bool SettingsStore::isLocked(const ShortcutTarget& target) const {
 }
 
 bool SettingsStore::isAllowed(const LiveApp& app) const {
-    const auto& apps = allowedApps_.get();
+    const auto& apps = values_.allowedApps.get();
     return std::any_of(apps.begin(), apps.end(),
                        [&](const AllowedApp& a) { return a.allows(app); });
 }
@@ -73,9 +73,9 @@ Uuid SettingsStore::designate(const LiveWindow& window) {
         return existing->id;
     }
     WindowBinding b = newBinding(window, false);
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     list.push_back(b);
-    bindings_.set(std::move(list));
+    values_.bindings.set(std::move(list));
     save();
     call(onShortcutsChanged);
     return b.id;
@@ -85,9 +85,9 @@ bool SettingsStore::addLockedBinding(const LiveWindow& window) {
     if (bindingMatching(window)) {
         return false;
     }
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     list.push_back(newBinding(window, true));
-    bindings_.set(std::move(list));
+    values_.bindings.set(std::move(list));
     save();
     call(onShortcutsChanged);
     return true;
@@ -131,7 +131,7 @@ void SettingsStore::requestSetLocked(bool locked, const ShortcutTarget& target) 
 
 void SettingsStore::setLocked(bool locked, const ShortcutTarget& target) {
     if (target.kind == ShortcutTarget::Kind::focused) {
-        setLockFocused(locked);
+        set(setting::lockFocused, locked);
         return;
     }
     if (!target.isWindow()) {
@@ -198,17 +198,17 @@ void SettingsStore::removeBindings(const std::set<Uuid>& ids) {
     if (recording_.get() && recording_.get()->isWindow() && ids.count(recording_.get()->id) != 0) {
         stopRecording();
     }
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     if (std::erase_if(list, [&](const WindowBinding& b) { return ids.count(b.id) != 0; }) == 0) {
         return;
     }
-    bindings_.set(std::move(list));
+    values_.bindings.set(std::move(list));
     save();
     call(onShortcutsChanged);
 }
 
 void SettingsStore::removeMissing(const std::set<Uuid>& ids, Completion completion) {
-    const auto& list = bindings_.get();
+    const auto& list = values_.bindings.get();
     bool anyLocked = std::any_of(list.begin(), list.end(), [&](const WindowBinding& b) {
         return b.locked && ids.count(b.id) != 0;
     });
@@ -227,7 +227,7 @@ void SettingsStore::removeMissing(const std::set<Uuid>& ids, Completion completi
 }
 
 void SettingsStore::keepMissing(const std::set<Uuid>& ids) {
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     bool changed = false;
     for (auto& b : list) {
         if (ids.count(b.id) != 0 && !b.keepWhenMissing) {
@@ -236,7 +236,7 @@ void SettingsStore::keepMissing(const std::set<Uuid>& ids) {
         }
     }
     if (changed) {
-        bindings_.set(std::move(list));
+        values_.bindings.set(std::move(list));
         save();
     }
 }
@@ -244,22 +244,22 @@ void SettingsStore::keepMissing(const std::set<Uuid>& ids) {
 void SettingsStore::addAllowedApp(const LiveApp& app) {
     AllowedApp entry{app.bundleID,
                      app.localizedName.value_or(services_.strings.text("common.app"_key))};
-    auto list = allowedApps_.get();
+    auto list = values_.allowedApps.get();
     if (std::any_of(list.begin(), list.end(),
                     [&](const AllowedApp& a) { return a.id() == entry.id(); })) {
         return;
     }
     list.push_back(std::move(entry));
-    allowedApps_.set(std::move(list));
+    values_.allowedApps.set(std::move(list));
     save();
 }
 
 void SettingsStore::removeAllowedApp(const std::string& id) {
-    auto list = allowedApps_.get();
+    auto list = values_.allowedApps.get();
     if (std::erase_if(list, [&](const AllowedApp& a) { return a.id() == id; }) == 0) {
         return;
     }
-    allowedApps_.set(std::move(list));
+    values_.allowedApps.set(std::move(list));
     save();
 }
 

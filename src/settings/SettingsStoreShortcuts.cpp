@@ -11,17 +11,17 @@ using Kind = ShortcutTarget::Kind;
 const Published<std::optional<KeyCombo>>* SettingsStore::fixedCombo(Kind kind) const {
     switch (kind) {
         case Kind::focused:
-            return &focusedCombo_;
+            return &values_.focusedCombo;
         case Kind::all:
-            return &allCombo_;
+            return &values_.allCombo;
         case Kind::designate:
-            return &designateCombo_;
+            return &values_.designateCombo;
         case Kind::focusMode:
-            return &focusModeCombo_;
+            return &values_.focusModeCombo;
         case Kind::regionCover:
-            return &regionCoverCombo_;
+            return &values_.regionCoverCombo;
         case Kind::regionClear:
-            return &regionClearCombo_;
+            return &values_.regionClearCombo;
         case Kind::window:
             break;
     }
@@ -46,7 +46,7 @@ std::optional<ShortcutTarget> SettingsStore::conflictingTarget(const KeyCombo& c
             return ShortcutTarget::fixed(kind);
         }
     }
-    for (const auto& b : bindings_.get()) {
+    for (const auto& b : values_.bindings.get()) {
         if (b.combo == combo) {
             return ShortcutTarget::window(b.id);
         }
@@ -55,19 +55,22 @@ std::optional<ShortcutTarget> SettingsStore::conflictingTarget(const KeyCombo& c
 }
 
 void SettingsStore::assign(std::optional<KeyCombo> combo, const ShortcutTarget& target) {
+    if (!rule::Shortcut::accepts(combo)) {
+        return;
+    }
     if (auto* fixed = fixedCombo(target.kind)) {
         fixed->set(combo);
         save();
         return;
     }
-    auto list = bindings_.get();
+    auto list = values_.bindings.get();
     auto it = std::find_if(list.begin(), list.end(),
                            [&](const WindowBinding& b) { return b.id == target.id; });
     if (it == list.end()) {
         return;
     }
     it->combo = combo;
-    bindings_.set(std::move(list));
+    values_.bindings.set(std::move(list));
     save();
 }
 
@@ -102,9 +105,8 @@ void SettingsStore::startRecording(const ShortcutTarget& target) {
     notice_.set(std::nullopt);
     recording_.set(target);
     if (!keyMonitor_.isActive()) {
-        std::weak_ptr<int> alive = alive_;
         keyMonitor_ = services_.keyMonitor.addLocalKeyDownMonitor(
-            [this, alive](const KeyEvent& e) { return alive.lock() && handleRecordingKey(e); });
+            guard_.wrap([this](const KeyEvent& e) { return handleRecordingKey(e); }));
     }
     call(onShortcutsChanged);
 }

@@ -94,10 +94,10 @@ TEST_P(MonitorChange, HidesOnlyWhenTheCountDiffersFromTheLastOneSeen) {
     designate(draft_);
     triggers_->observeSystemEvents();
 
-    store_->setAutoHideOnMonitorChange(c.onWhenAdded);
+    store_->set(setting::autoHideOnMonitorChange, c.onWhenAdded);
     desk_.addScreen("side", {1440, 0, 1920, 1080});
     desk_.runDue();
-    store_->setAutoHideOnMonitorChange(c.onWhenChanged);
+    store_->set(setting::autoHideOnMonitorChange, c.onWhenChanged);
     desk_.notify(SystemEvent::screenParametersChanged);
     desk_.runDue();
     EXPECT_EQ(isHidden(draft_), c.hidden);

@@ -17,7 +17,7 @@ constexpr double kHold = 0.6;
 class ShortcutActionsTest : public ShellFixture {
   protected:
     ShortcutActionsTest() {
-        store_->setHoldDuration(kHold);
+        store_->set(setting::holdDuration, kHold);
         shortcuts_->registerHotKeys();
     }
 };

@@ -82,7 +82,8 @@ TEST_P(RegionClearRule, FollowsOneSharedModifierSet) {
         doc[key] = c.mask ? comboJson(code, *c.mask) : Json(nullptr);
     }
     if (c.allMask) {
-        doc["allCombo"] = comboJson(14, *c.allMask);
+        // F3, which is a shortcut with any modifiers, none included.
+        doc["allCombo"] = comboJson(99, *c.allMask);
     }
     if (c.presentAsNull) {
         doc["regionClearCombo"] = nullptr;
@@ -147,8 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                        [](const SettingsStore& s) { return s.borderOpacity().get() == 0.2; }},
         CorrectionCase{"opacityThree", "borderOpacity", 3.0,
                        [](const SettingsStore& s) { return s.borderOpacity().get() == 1.0; }},
-        CorrectionCase{"holdDurationTakenAsStored", "holdDuration", 0.05,
-                       [](const SettingsStore& s) { return s.holdDuration().get() == 0.05; }}),
+        CorrectionCase{"holdDurationWithinTheSliderTakenAsStored", "holdDuration", 2.6,
+                       [](const SettingsStore& s) { return s.holdDuration().get() == 2.6; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, RegionShortcutsThatRepeatAnEarlierOneAreDroppedAndSavedAsNull) {
@@ -161,7 +162,7 @@ TEST_F(StoreFixture, RegionShortcutsThatRepeatAnEarlierOneAreDroppedAndSavedAsNu
     EXPECT_EQ(store->regionClearCombo().get(), std::nullopt);
     // Loading never writes; the corrected form reaches disk with the next change.
     EXPECT_EQ(storedDocument()["regionCoverCombo"], comboJson(11, kCtrl | kCmd));
-    store->setUseCover(true);
+    store->set(setting::useCover, true);
     EXPECT_TRUE(storedDocument()["regionCoverCombo"].is_null());
     EXPECT_TRUE(storedDocument()["regionClearCombo"].is_null());
 }
@@ -174,7 +175,7 @@ TEST_F(StoreFixture, FirstLaunchUsesDefaultsAndWritesNothingUntilAChange) {
     EXPECT_EQ(store->coverMessage().get(), "Hidden by Nimbrel");
     EXPECT_FALSE(defaults.contains(SettingsStore::kDefaultsKey));
 
-    store->setIdleMinutes(5);
+    store->set(setting::idleMinutes, 5);
     Json doc = storedDocument();
     const char* keys[] = {"focusedCombo",
                           "lockFocused",

@@ -10,18 +10,18 @@ namespace {
 
 TEST_F(StoreFixture, AFreshStoreReadsBackEveryValueItWrote) {
     auto first = makeStore();
-    first->setHoldDuration(0.6);
-    first->setIdleMinutes(3);
-    first->setRelockMinutes(7);
-    first->setHotCorner(HotCorner::topRight);
-    first->setBorderIndicatorStyle(BorderIndicatorStyle::cornerMarker);
-    first->setBorderOpacity(0.5);
-    first->setBorderColorNormalHex("#112233");
+    first->set(setting::holdDuration, 0.6);
+    first->set(setting::idleMinutes, 3);
+    first->set(setting::relockMinutes, 7);
+    first->set(setting::hotCorner, HotCorner::topRight);
+    first->set(setting::borderIndicatorStyle, BorderIndicatorStyle::cornerMarker);
+    first->set(setting::borderOpacity, 0.5);
+    first->set(setting::borderColorNormalHex, "#112233");
     first->setCoverMessage("  Private  ");
-    first->setKeywords({"bank", "salary"});
+    first->set(setting::keywords, {"bank", "salary"});
     first->setScreenChoice("mouse", "Under the pointer");
-    first->setAutoHideOnLock(false);
-    first->setShowDockIcon(true);
+    first->set(setting::autoHideOnLock, false);
+    first->set(setting::showDockIcon, true);
     first->assign(std::nullopt, ShortcutTarget::fixed(ShortcutTarget::Kind::focusMode));
     first->assign(KeyCombo{96, 0}, ShortcutTarget::fixed(ShortcutTarget::Kind::focused));
     Uuid id = first->designate({{"com.apple.Safari", "Safari"}, 4242, "Bank"});
@@ -63,31 +63,31 @@ TEST_F(StoreFixture, AnUnreadableDocumentLoadsDefaultsAndIsKeptAsideAtTheFirstSa
     EXPECT_EQ(defaults.data(SettingsStore::kDefaultsKey), original) << "load must not write";
     EXPECT_FALSE(defaults.contains(SettingsStore::kUnreadableKey));
 
-    store->setInstantHide(false);
+    store->set(setting::instantHide, false);
     EXPECT_EQ(defaults.data(SettingsStore::kUnreadableKey), original);
     EXPECT_EQ(storedDocument()["instantHide"], false);
     // Kept once: later saves leave the copy alone.
-    store->setInstantHide(true);
+    store->set(setting::instantHide, true);
     EXPECT_EQ(defaults.data(SettingsStore::kUnreadableKey), original);
 }
 
 TEST_F(StoreFixture, BytesThatAreNotJsonAreKeptAsideToo) {
     defaults.setData(SettingsStore::kDefaultsKey, "{\"bindings\": [");
     auto store = makeStore();
-    store->setUseCover(true);
+    store->set(setting::useCover, true);
     EXPECT_EQ(defaults.data(SettingsStore::kUnreadableKey), "{\"bindings\": [");
 }
 
 TEST_F(StoreFixture, ADocumentWithANonFiniteNumberIsNotWritten) {
     auto store = makeStore();
-    store->setHoldDuration(2.0);
+    store->set(setting::holdDuration, 2.0);
     std::string before = *defaults.data(SettingsStore::kDefaultsKey);
-    store->setHoldDuration(std::numeric_limits<double>::infinity());
+    store->set(setting::holdDuration, std::numeric_limits<double>::infinity());
     EXPECT_EQ(defaults.data(SettingsStore::kDefaultsKey), before);
-    store->setBorderOpacity(std::nan(""));
+    store->set(setting::borderOpacity, std::nan(""));
     EXPECT_EQ(defaults.data(SettingsStore::kDefaultsKey), before);
-    store->setHoldDuration(1.5);
-    store->setBorderOpacity(0.4);
+    store->set(setting::holdDuration, 1.5);
+    store->set(setting::borderOpacity, 0.4);
     EXPECT_EQ(storedDocument()["holdDuration"], 1.5);
 }
 
@@ -140,29 +140,37 @@ TEST_P(SetterCallbacks, SaveThenAnnounceTheirKind) {
 INSTANTIATE_TEST_SUITE_P(
     Setters, SetterCallbacks,
     ::testing::Values(
-        CallbackCase{"holdDuration", [](SettingsStore& s) { s.setHoldDuration(2); }, 0, 0, 0},
-        CallbackCase{"lockFocused", [](SettingsStore& s) { s.setLockFocused(true); }, 0, 0, 0},
-        CallbackCase{"keywords", [](SettingsStore& s) { s.setKeywords({"x"}); }, 0, 0, 0},
-        CallbackCase{"hotCorner", [](SettingsStore& s) { s.setHotCorner(HotCorner::topLeft); }, 1,
+        CallbackCase{"holdDuration", [](SettingsStore& s) { s.set(setting::holdDuration, 2); }, 0,
                      0, 0},
-        CallbackCase{"screenShare", [](SettingsStore& s) { s.setAutoHideOnScreenShare(true); }, 1,
+        CallbackCase{"lockFocused", [](SettingsStore& s) { s.set(setting::lockFocused, true); }, 0,
                      0, 0},
-        CallbackCase{"hideWhenAppears", [](SettingsStore& s) { s.setHideWhenAppears(false); }, 1, 0,
+        CallbackCase{"keywords", [](SettingsStore& s) { s.set(setting::keywords, {"x"}); }, 0, 0,
                      0},
-        CallbackCase{"opacity", [](SettingsStore& s) { s.setBorderOpacity(0.3); }, 0, 1, 0},
-        CallbackCase{"lockedColour", [](SettingsStore& s) { s.setBorderColorLockedHex("#000000"); },
-                     0, 1, 0},
+        CallbackCase{"hotCorner",
+                     [](SettingsStore& s) { s.set(setting::hotCorner, HotCorner::topLeft); }, 1, 0,
+                     0},
+        CallbackCase{"screenShare",
+                     [](SettingsStore& s) { s.set(setting::autoHideOnScreenShare, true); }, 1, 0,
+                     0},
+        CallbackCase{"hideWhenAppears",
+                     [](SettingsStore& s) { s.set(setting::hideWhenAppears, false); }, 1, 0, 0},
+        CallbackCase{"opacity", [](SettingsStore& s) { s.set(setting::borderOpacity, 0.3); }, 0, 1,
+                     0},
+        CallbackCase{"lockedColour",
+                     [](SettingsStore& s) { s.set(setting::borderColorLockedHex, "#000000"); }, 0,
+                     1, 0},
         CallbackCase{"resetBorders", [](SettingsStore& s) { s.resetBorderAppearance(); }, 0, 1, 0},
-        CallbackCase{"dockIcon", [](SettingsStore& s) { s.setShowDockIcon(true); }, 0, 0, 1}),
+        CallbackCase{"dockIcon", [](SettingsStore& s) { s.set(setting::showDockIcon, true); }, 0, 0,
+                     1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, SettersNormaliseWhatTheyStore) {
     auto store = makeStore();
-    store->setBorderOpacity(0.05);
+    store->set(setting::borderOpacity, 0.05);
     EXPECT_EQ(store->borderOpacity().get(), 0.2);
-    store->setBorderOpacity(1.7);
+    store->set(setting::borderOpacity, 1.7);
     EXPECT_EQ(store->borderOpacity().get(), 1.0);
-    store->setKeywords({"  bank\t", "", " \t ", "pay slip", " new line\n"});
+    store->set(setting::keywords, {"  bank\t", "", " \t ", "pay slip", " new line\n"});
     EXPECT_EQ(store->keywords().get(),
               (std::vector<std::string>{"bank", "pay slip", "new line\n"}));
 
@@ -182,11 +190,11 @@ TEST_F(StoreFixture, PublishedPropertiesGiveTheValueAtOnceAndEveryChange) {
     std::vector<bool> seen;
     {
         Subscription watching = store->useCover().subscribe([&](bool on) { seen.push_back(on); });
-        store->setUseCover(true);
-        store->setUseCover(true);  // no change, no announcement
-        store->setUseCover(false);
+        store->set(setting::useCover, true);
+        store->set(setting::useCover, true);  // no change, no announcement
+        store->set(setting::useCover, false);
     }
-    store->setUseCover(true);  // after the subscription ended
+    store->set(setting::useCover, true);  // after the subscription ended
     EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
 }
 
@@ -227,7 +235,7 @@ TEST(BorderColour, FormatsRoundedUpperCaseAndFallsBackToSystemColours) {
     sim::SimKeyboardLayout layout;
     Localizer keys(nullptr);
     SettingsStore store({defaults, keys, sound, monitor, layout});
-    store.setBorderColorNormalHex("blue");
+    store.set(setting::borderColorNormalHex, "blue");
     EXPECT_EQ(store.normalBorderColor(), bordercolor::kSystemBlue);
     EXPECT_EQ(store.lockedBorderColor(), (SrgbColor{239 / 255.0, 68 / 255.0, 68 / 255.0, 1}));
 }

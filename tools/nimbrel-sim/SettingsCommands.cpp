@@ -83,48 +83,73 @@ LiveApp liveApp(sim::SimDesktop& desktop, AppRef app) {
                    desktop.workspace().localizedName(app)};
 }
 
+// A setting's value as the command writes it, after the setting's name.
+void readValue(CommandContext& c, bool& out) {
+    out = c.onOff(1);
+}
+void readValue(CommandContext& c, double& out) {
+    out = c.number(1);
+}
+void readValue(CommandContext& c, long long& out) {
+    out = c.integer(1);
+}
+void readValue(CommandContext& c, std::string& out) {
+    out = c.arg(1);
+}
+void readValue(CommandContext& c, std::vector<std::string>& out) {
+    for (std::size_t i = 1; i < c.size(); ++i) {
+        out.push_back(c.arg(i));
+    }
+}
+void readValue(CommandContext& c, HotCorner& out) {
+    long long corner = c.integer(1);
+    if (corner < 0 || corner > 5) {
+        c.fail("a hot corner is 0 to 5");
+    }
+    out = static_cast<HotCorner>(corner);
+}
+void readValue(CommandContext& c, BorderIndicatorStyle& out) {
+    long long style = c.integer(1);
+    if (style != 0 && style != 1) {
+        c.fail("a border style is 0 (full border) or 1 (corner marker)");
+    }
+    out = static_cast<BorderIndicatorStyle>(style);
+}
+
 using Setter = std::function<void(SettingsStore&, CommandContext&)>;
 
+// Settings that only the store's own operations change have no plain setter.
+template <typename T, typename Rule, SettingChange Change>
+Setter setterFor(const SettingKey<T, Rule, Change>& key) {
+    if constexpr (Change == SettingChange::own) {
+        return nullptr;
+    } else {
+        return [key](SettingsStore& s, CommandContext& c) {
+            T value{};
+            readValue(c, value);
+            s.set(key, std::move(value));
+        };
+    }
+}
+
 const std::map<std::string, Setter>& setters() {
-    auto flag = [](void (SettingsStore::*set)(bool)) -> Setter {
-        return [set](SettingsStore& s, CommandContext& c) { (s.*set)(c.onOff(1)); };
-    };
-    auto whole = [](void (SettingsStore::*set)(long long)) -> Setter {
-        return [set](SettingsStore& s, CommandContext& c) { (s.*set)(c.integer(1)); };
-    };
-    static const std::map<std::string, Setter> table{
-        {"holdDuration",
-         [](SettingsStore& s, CommandContext& c) { s.setHoldDuration(c.number(1)); }},
-        {"borderOpacity",
-         [](SettingsStore& s, CommandContext& c) { s.setBorderOpacity(c.number(1)); }},
-        {"coverMessage", [](SettingsStore& s, CommandContext& c) { s.setCoverMessage(c.arg(1)); }},
-        {"screenChoice",
-         [](SettingsStore& s, CommandContext& c) {
-             s.setScreenChoice(c.arg(1), c.has(2) ? c.arg(2) : c.arg(1));
-         }},
-        {"hotCorner",
-         [](SettingsStore& s, CommandContext& c) {
-             long long corner = c.integer(1);
-             if (corner < 0 || corner > 5) {
-                 c.fail("a hot corner is 0 to 5");
-             }
-             s.setHotCorner(static_cast<HotCorner>(corner));
-         }},
-        {"idleMinutes", whole(&SettingsStore::setIdleMinutes)},
-        {"relockMinutes", whole(&SettingsStore::setRelockMinutes)},
-        {"instantHide", flag(&SettingsStore::setInstantHide)},
-        {"useCover", flag(&SettingsStore::setUseCover)},
-        {"lockFocused", flag(&SettingsStore::setLockFocused)},
-        {"focusLock", flag(&SettingsStore::setFocusLock)},
-        {"showDockIcon", flag(&SettingsStore::setShowDockIcon)},
-        {"hideMenuBarIcon", flag(&SettingsStore::setHideMenuBarIcon)},
-        {"askToRemoveMissing", flag(&SettingsStore::setAskToRemoveMissing)},
-        {"autoHideOnLock", flag(&SettingsStore::setAutoHideOnLock)},
-        {"autoHideOnScreenShare", flag(&SettingsStore::setAutoHideOnScreenShare)},
-        {"autoHideOnMonitorChange", flag(&SettingsStore::setAutoHideOnMonitorChange)},
-        {"hideWhenAppears", flag(&SettingsStore::setHideWhenAppears)},
-        {"showBorders", flag(&SettingsStore::setShowBorders)},
-    };
+    static const std::map<std::string, Setter> table = [] {
+        std::map<std::string, Setter> all{
+            {"coverMessage",
+             [](SettingsStore& s, CommandContext& c) { s.setCoverMessage(c.arg(1)); }},
+            {"screenChoice",
+             [](SettingsStore& s, CommandContext& c) {
+                 s.setScreenChoice(c.arg(1), c.has(2) ? c.arg(2) : c.arg(1));
+             }},
+        };
+#define NIMBREL_CONSOLE_SETTER(Type, name, fallback, change, Rule) \
+    if (auto setter = setterFor(setting::name)) {                  \
+        all.emplace(#name, std::move(setter));                     \
+    }
+        NIMBREL_SETTINGS(NIMBREL_CONSOLE_SETTER)
+#undef NIMBREL_CONSOLE_SETTER
+        return all;
+    }();
     return table;
 }
 
