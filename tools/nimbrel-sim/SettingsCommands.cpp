@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "ProgramHost.h"
 #include "Values.h"
@@ -157,151 +158,209 @@ void emitDone(sim::SimDesktop& desktop, bool done) {
     desktop.events().emit(std::string("result ") + (done ? "true" : "false"));
 }
 
+void settingsSet(ProgramHost& host, CommandContext& c) {
+    SettingsStore& s = store(host, c);
+    auto setter = setters().find(c.arg(0));
+    if (setter == setters().end()) {
+        c.fail("unknown setting: " + c.arg(0));
+    }
+    setter->second(s, c);
+}
+
+void settingsRecord(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    s.startRecording(target(s, c, c.arg(0)));
+}
+
+void settingsStopRecording(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    store(host, c).stopRecording();
+}
+
+void settingsAssign(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(2, 2);
+    SettingsStore& s = store(host, c);
+    s.assign(combo(c, c.arg(1)), target(s, c, c.arg(0)));
+}
+
+void settingsPreset(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(1, 1);
+    // The modifiers alone, written like a combination without its key: ctrl+opt+cmd.
+    auto parsed = sim::SimKeyboardLayout::parseCombo(c.arg(0) + "+a");
+    if (!parsed) {
+        c.fail("not a set of modifiers: " + c.arg(0));
+    }
+    store(host, c).applyModifierPreset(parsed->modifiers);
+}
+
+void settingsLock(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(2, 2);
+    SettingsStore& s = store(host, c);
+    ShortcutTarget t = target(s, c, c.arg(0));
+    bool locked = c.onOff(1);
+    s.requestSetLocked(locked, t);
+}
+
+void settingsWholeApp(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    s.toggleWholeApp(bindingAt(s, c, c.arg(0)).id);
+}
+
+void settingsDesignate(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    const sim::SimWindow* w = desktop.windowState(c.window(0));
+    if (w == nullptr || w->closed) {
+        c.fail("the window is not open");
+    }
+    std::optional<WindowNumber> number;
+    if (w->number != 0) {
+        number = w->number;
+    }
+    s.designate(LiveWindow{liveApp(desktop, w->app), number, w->title});
+}
+
+void settingsRemove(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    s.requestRemoveBinding(bindingAt(s, c, c.arg(0)).id,
+                           [&desktop](bool removed) { emitDone(desktop, removed); });
+}
+
+// The settings window's password buttons: each authenticates first, as the buttons do.
+void passwordSet(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    c.expectArgs(0, 0);
+    store(host, c).setOrChangePassword([&desktop](bool done) { emitDone(desktop, done); });
+}
+
+void passwordClear(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    c.expectArgs(0, 0);
+    store(host, c).clearPassword([&desktop](bool done) { emitDone(desktop, done); });
+}
+
+void settingsAllow(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    auto app = desktop.workspace().runningApplication(c.pid(0));
+    if (!app) {
+        c.fail("no application runs under pid " + c.arg(0));
+    }
+    s.addAllowedApp(liveApp(desktop, *app));
+}
+
+void settingsDisallow(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(1, 1);
+    store(host, c).removeAllowedApp(c.arg(0));
+}
+
+std::vector<std::string> settings(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    SettingsStore& s = store(host, c);
+    std::vector<std::string> unavailable;
+    for (const auto& t : s.unavailable().get()) {
+        unavailable.push_back(targetName(s, t));
+    }
+    std::vector<std::string> allowed;
+    for (const auto& app : s.allowedApps().get()) {
+        allowed.push_back(app.id());
+    }
+    auto preset = s.currentPresetModifiers();
+    const auto& recording = s.recording().get();
+    const auto& notice = s.notice().get();
+    return {"settings recording=" + (recording ? targetName(s, *recording) : "none") +
+            " unavailable=" + formatList(unavailable) +
+            " notice=" + (notice ? quotedText(*notice) : "none") + " bindings=" +
+            std::to_string(s.bindings().get().size()) + " allowed=" + formatList(allowed) +
+            " preset=" + (preset ? KeyCombo::modifierSymbols(*preset) : "none")};
+}
+
+// `expect hotkeys [1:⌃⌘W 2:⌃⌘S]`: the program's hot keys, in registration order, with ids.
+Console::Verdict hotkeys(ProgramHost& host, CommandContext& c) {
+    sim::SimDesktop& desktop = c.console().desktop();
+    SettingsStore& s = store(host, c);
+    std::vector<std::string> items;
+    for (const auto& r : desktop.hotKeys().registrations()) {
+        items.push_back(std::to_string(r.identity.id) + ":" +
+                        s.displayText(KeyCombo{r.keyCode, r.modifiers}));
+    }
+    std::string actual = formatList(items);
+    return Console::Verdict{actual == c.rest(0), actual};
+}
+
+// The system authentication sheets shown so far: how many, and the reason of the last one.
+std::vector<std::string> authSheets(sim::SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(0, 0);
+    const auto& sheets = desktop.localAuthentication().sheets();
+    return {"auth-sheets count=" + std::to_string(sheets.size()) +
+            " last=" + quotedText(sheets.empty() ? "" : sheets.back().reason)};
+}
+
+// `expect no-defaults KEY`: nothing is stored under the key.
+Console::Verdict noDefaults(sim::SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(1, 1);
+    auto stored = desktop.defaults().describe(c.arg(0));
+    return Console::Verdict{!stored, stored.value_or("none")};
+}
+
+std::vector<std::string> binding(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(1, 1);
+    SettingsStore& s = store(host, c);
+    const WindowBinding& b = bindingAt(s, c, "binding:" + c.arg(0));
+    std::string comboText = b.combo ? s.displayText(*b.combo) : std::string("none");
+    return {"binding " + c.arg(0) + " label=" + quotedText(b.label(host.strings())) + " app=" +
+            quotedText(b.appName) + " title=" + quotedText(b.title) + " combo=" + comboText +
+            " locked=" + yesNo(b.locked) + " wholeApp=" + yesNo(b.wholeApp) +
+            " number=" + (b.windowNumber ? std::to_string(*b.windowNumber) : "none")};
+}
+
+constexpr Verb<ProgramHost> kProgramCommands[] = {
+    {"settings set", settingsSet},
+    {"settings record", settingsRecord},
+    {"settings stop-recording", settingsStopRecording},
+    {"settings assign", settingsAssign},
+    {"settings preset", settingsPreset},
+    {"settings lock", settingsLock},
+    {"settings whole-app", settingsWholeApp},
+    {"settings designate", settingsDesignate},
+    {"settings remove", settingsRemove},
+    {"password set", passwordSet},
+    {"password clear", passwordClear},
+    {"settings allow", settingsAllow},
+    {"settings disallow", settingsDisallow},
+};
+
+constexpr Query<ProgramHost> kProgramQueries[] = {
+    {"settings", settings},
+    {"binding", binding},
+};
+
+constexpr Expectation<ProgramHost> kProgramExpectations[] = {
+    {"hotkeys", hotkeys},
+};
+
+constexpr Query<sim::SimDesktop> kDesktopQueries[] = {
+    {"auth-sheets", authSheets},
+};
+
+constexpr Expectation<sim::SimDesktop> kDesktopExpectations[] = {
+    {"no-defaults", noDefaults},
+};
+
 }  // namespace
 
 void registerSettingsCommands(Console& console, sim::SimDesktop& desktop, ProgramHost& host) {
-    console.addCommand("settings set", [&host](CommandContext& c) {
-        SettingsStore& s = store(host, c);
-        auto setter = setters().find(c.arg(0));
-        if (setter == setters().end()) {
-            c.fail("unknown setting: " + c.arg(0));
-        }
-        setter->second(s, c);
-    });
-    console.addCommand("settings record", [&host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        s.startRecording(target(s, c, c.arg(0)));
-    });
-    console.addCommand("settings stop-recording", [&host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        store(host, c).stopRecording();
-    });
-    console.addCommand("settings assign", [&host](CommandContext& c) {
-        c.expectArgs(2, 2);
-        SettingsStore& s = store(host, c);
-        s.assign(combo(c, c.arg(1)), target(s, c, c.arg(0)));
-    });
-    console.addCommand("settings preset", [&host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        // The modifiers alone, written like a combination without its key: ctrl+opt+cmd.
-        auto parsed = sim::SimKeyboardLayout::parseCombo(c.arg(0) + "+a");
-        if (!parsed) {
-            c.fail("not a set of modifiers: " + c.arg(0));
-        }
-        store(host, c).applyModifierPreset(parsed->modifiers);
-    });
-    console.addCommand("settings lock", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(2, 2);
-        SettingsStore& s = store(host, c);
-        ShortcutTarget t = target(s, c, c.arg(0));
-        bool locked = c.onOff(1);
-        s.requestSetLocked(locked, t);
-        (void)desktop;
-    });
-    console.addCommand("settings whole-app", [&host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        s.toggleWholeApp(bindingAt(s, c, c.arg(0)).id);
-    });
-    console.addCommand("settings designate", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        const sim::SimWindow* w = desktop.windowState(c.window(0));
-        if (w == nullptr || w->closed) {
-            c.fail("the window is not open");
-        }
-        std::optional<WindowNumber> number;
-        if (w->number != 0) {
-            number = w->number;
-        }
-        s.designate(LiveWindow{liveApp(desktop, w->app), number, w->title});
-    });
-    console.addCommand("settings remove", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        s.requestRemoveBinding(bindingAt(s, c, c.arg(0)).id,
-                               [&desktop](bool removed) { emitDone(desktop, removed); });
-    });
-    // The settings window's password buttons: each authenticates first, as the buttons do.
-    console.addCommand("password set", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        store(host, c).setOrChangePassword([&desktop](bool done) { emitDone(desktop, done); });
-    });
-    console.addCommand("password clear", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(0, 0);
-        store(host, c).clearPassword([&desktop](bool done) { emitDone(desktop, done); });
-    });
-    console.addCommand("settings allow", [&desktop, &host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        auto app = desktop.workspace().runningApplication(c.pid(0));
-        if (!app) {
-            c.fail("no application runs under pid " + c.arg(0));
-        }
-        s.addAllowedApp(liveApp(desktop, *app));
-    });
-    console.addCommand("settings disallow", [&host](CommandContext& c) {
-        c.expectArgs(1, 1);
-        store(host, c).removeAllowedApp(c.arg(0));
-    });
-
-    console.addQuery("settings", [&desktop, &host](CommandContext& c) -> std::vector<std::string> {
-        c.expectArgs(0, 0);
-        SettingsStore& s = store(host, c);
-        std::vector<std::string> unavailable;
-        for (const auto& t : s.unavailable().get()) {
-            unavailable.push_back(targetName(s, t));
-        }
-        std::vector<std::string> allowed;
-        for (const auto& app : s.allowedApps().get()) {
-            allowed.push_back(app.id());
-        }
-        auto preset = s.currentPresetModifiers();
-        const auto& recording = s.recording().get();
-        const auto& notice = s.notice().get();
-        (void)desktop;
-        return {"settings recording=" + (recording ? targetName(s, *recording) : "none") +
-                " unavailable=" + formatList(unavailable) +
-                " notice=" + (notice ? quotedText(*notice) : "none") + " bindings=" +
-                std::to_string(s.bindings().get().size()) + " allowed=" + formatList(allowed) +
-                " preset=" + (preset ? KeyCombo::modifierSymbols(*preset) : "none")};
-    });
-    // `expect hotkeys [1:⌃⌘W 2:⌃⌘S]`: the program's hot keys, in registration order, with ids.
-    console.addExpectation("hotkeys", [&desktop, &host](CommandContext& c) {
-        SettingsStore& s = store(host, c);
-        std::vector<std::string> items;
-        for (const auto& r : desktop.hotKeys().registrations()) {
-            items.push_back(std::to_string(r.identity.id) + ":" +
-                            s.displayText(KeyCombo{r.keyCode, r.modifiers}));
-        }
-        std::string actual = formatList(items);
-        return Console::Verdict{actual == c.rest(0), actual};
-    });
-    // The system authentication sheets shown so far: how many, and the reason of the last one.
-    console.addQuery("auth-sheets", [&desktop](CommandContext& c) -> std::vector<std::string> {
-        c.expectArgs(0, 0);
-        const auto& sheets = desktop.localAuthentication().sheets();
-        return {"auth-sheets count=" + std::to_string(sheets.size()) +
-                " last=" + quotedText(sheets.empty() ? "" : sheets.back().reason)};
-    });
-    // `expect no-defaults KEY`: nothing is stored under the key.
-    console.addExpectation("no-defaults", [&desktop](CommandContext& c) {
-        c.expectArgs(1, 1);
-        auto stored = desktop.defaults().describe(c.arg(0));
-        return Console::Verdict{!stored, stored.value_or("none")};
-    });
-    console.addQuery("binding", [&desktop, &host](CommandContext& c) -> std::vector<std::string> {
-        c.expectArgs(1, 1);
-        SettingsStore& s = store(host, c);
-        const WindowBinding& b = bindingAt(s, c, "binding:" + c.arg(0));
-        std::string comboText = b.combo ? s.displayText(*b.combo) : std::string("none");
-        (void)desktop;
-        return {"binding " + c.arg(0) + " label=" + quotedText(b.label(host.strings())) + " app=" +
-                quotedText(b.appName) + " title=" + quotedText(b.title) + " combo=" + comboText +
-                " locked=" + yesNo(b.locked) + " wholeApp=" + yesNo(b.wholeApp) +
-                " number=" + (b.windowNumber ? std::to_string(*b.windowNumber) : "none")};
-    });
+    addCommands(console, host, kProgramCommands);
+    addQueries(console, host, kProgramQueries);
+    addExpectations(console, host, kProgramExpectations);
+    addQueries(console, desktop, kDesktopQueries);
+    addExpectations(console, desktop, kDesktopExpectations);
 }
 
 }  // namespace nimbrel::console
