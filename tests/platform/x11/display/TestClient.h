@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/Geometry.h"
+#include "platform/Handles.h"
 #include "platform/x11/Connection.h"
 
 namespace nimbrel::test {
@@ -30,6 +31,7 @@ class TestClient {
         std::string instance = "editor";
         std::string className = "Editor";
         bool sayPid = true;
+        Pid pid = 0;  // the process the window says it belongs to; this one when 0
     };
 
     xcb_window_t open(const Spec& spec) {
@@ -45,7 +47,7 @@ class TestClient {
         setText(w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING,
                 spec.instance + '\0' + spec.className + '\0');
         if (spec.sayPid) {
-            std::uint32_t pid = static_cast<std::uint32_t>(::getpid());
+            std::uint32_t pid = static_cast<std::uint32_t>(spec.pid != 0 ? spec.pid : ::getpid());
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, connection_->atom("_NET_WM_PID"),
                                 XCB_ATOM_CARDINAL, 32, 1, &pid);
         }

@@ -1,0 +1,286 @@
+#include "platform/x11/X11Workspace.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace nimbrel::x11 {
+namespace {
+
+// The process's start time in clock ticks since boot (field 22 of /proc/PID/stat); 0 when the
+// process is gone or the table cannot be read.
+unsigned long long startTime(Pid pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    if (!std::getline(in, stat)) {
+        return 0;
+    }
+    // The command name may hold spaces and parentheses; the fields after its last ')' do not.
+    auto close = stat.rfind(')');
+    if (close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    // State is field 3; the start time is field 22.
+    for (int i = 3; i <= 22; ++i) {
+        if (!(fields >> field)) {
+            return 0;
+        }
+    }
+    unsigned long long ticks = 0;
+    auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), ticks);
+    return error == std::errc() && end == field.data() + field.size() ? ticks : 0;
+}
+
+bool processLives(Pid pid, unsigned long long started) {
+    if (pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH)) {
+        return false;
+    }
+    // Without a process table the instance is taken to live as long as its id does.
+    unsigned long long now = startTime(pid);
+    return now == 0 || started == 0 || now == started;
+}
+
+}  // namespace
+
+X11Workspace::X11Workspace(Connection& connection, EventHub& events, DesktopEntries entries)
+    : connection_(connection), windows_(connection), entries_(std::move(entries)) {
+    events.select(connection.root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
+    events_ = events.subscribe([this](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
+            return;
+        }
+        const auto& e = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+        if (e.window != connection_.root()) {
+            return;
+        }
+        if (e.atom == connection_.atom("_NET_CLIENT_LIST")) {
+            refresh();
+        } else if (e.atom == connection_.atom("_NET_ACTIVE_WINDOW")) {
+            activeChanged();
+        }
+    });
+    refresh();
+    frontmost_ = frontmostApplication();
+}
+
+void X11Workspace::refresh() {
+    std::map<Pid, ClientWindow> firstWindow;
+    for (xcb_window_t w : windows_.list()) {
+        if (auto read = windows_.read(w); read && read->pid > 0) {
+            firstWindow.emplace(read->pid, *read);
+        }
+    }
+    Pid own = ownProcessID();
+    std::set<Pid> present;
+    for (const auto& [pid, window] : firstWindow) {
+        present.insert(pid);
+    }
+    present.insert(own);
+
+    std::vector<AppRef> launched;
+    std::vector<AppRef> ended;
+    for (auto& [id, instance] : instances_) {
+        if (!instance.terminated && !processLives(instance.pid, instance.started)) {
+            instance.terminated = true;
+            ended.push_back(AppRef{id});
+        }
+    }
+    for (Pid pid : present) {
+        if (live(pid)) {
+            continue;
+        }
+        Instance instance{pid, startTime(pid), {}, {}, false};
+        if (auto it = firstWindow.find(pid); it != firstWindow.end()) {
+            const ClientWindow& w = it->second;
+            if (auto entry = entries_.find(w.instance, w.className)) {
+                instance.bundle = entry->id;
+                instance.name = entry->name;
+            } else {
+                instance.bundle = w.className.empty() ? w.instance : w.className;
+                instance.name = instance.bundle;
+            }
+        }
+        std::uint64_t id = nextId_++;
+        instances_.emplace(id, std::move(instance));
+        launched.push_back(AppRef{id});
+    }
+    for (AppRef app : ended) {
+        emit(WorkspaceAppEvent::didTerminate, app);
+    }
+    for (AppRef app : launched) {
+        emit(WorkspaceAppEvent::didLaunch, app);
+    }
+}
+
+void X11Workspace::activeChanged() {
+    auto front = frontmostApplication();
+    if (front && front != frontmost_) {
+        frontmost_ = front;
+        emit(WorkspaceAppEvent::didActivate, *front);
+    }
+}
+
+void X11Workspace::emit(WorkspaceAppEvent event, AppRef app) {
+    // Gathered first: a handler may end its own subscription.
+    std::vector<std::function<void(AppRef)>> called;
+    for (const auto& [id, handler] : handlers_) {
+        if (handler.first == event) {
+            called.push_back(handler.second);
+        }
+    }
+    for (const auto& handler : called) {
+        handler(app);
+    }
+}
+
+std::optional<AppRef> X11Workspace::live(Pid pid) {
+    for (const auto& [id, instance] : instances_) {
+        if (instance.pid == pid && !instance.terminated) {
+            return AppRef{id};
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<AppRef> X11Workspace::runningApplications() {
+    refresh();
+    std::vector<AppRef> running;
+    for (const auto& [id, instance] : instances_) {
+        if (!instance.terminated) {
+            running.push_back(AppRef{id});
+        }
+    }
+    return running;
+}
+
+std::optional<AppRef> X11Workspace::frontmostApplication() {
+    auto active = windows_.read(windows_.active());
+    if (!active || active->pid <= 0) {
+        return std::nullopt;
+    }
+    if (auto app = live(active->pid)) {
+        return app;
+    }
+    refresh();
+    return live(active->pid);
+}
+
+std::optional<AppRef> X11Workspace::runningApplication(Pid pid) {
+    if (auto app = live(pid); app && processLives(pid, instances_.at(app->id).started)) {
+        return app;
+    }
+    refresh();
+    return live(pid);
+}
+
+Pid X11Workspace::ownProcessID() {
+    return static_cast<Pid>(::getpid());
+}
+
+Pid X11Workspace::processID(AppRef app) {
+    auto it = instances_.find(app.id);
+    return it == instances_.end() ? 0 : it->second.pid;
+}
+
+std::optional<std::string> X11Workspace::bundleIdentifier(AppRef app) {
+    auto it = instances_.find(app.id);
+    if (it == instances_.end() || it->second.bundle.empty()) {
+        return std::nullopt;
+    }
+    return it->second.bundle;
+}
+
+std::optional<std::string> X11Workspace::localizedName(AppRef app) {
+    auto it = instances_.find(app.id);
+    if (it == instances_.end() || it->second.name.empty()) {
+        return std::nullopt;
+    }
+    return it->second.name;
+}
+
+ActivationPolicy X11Workspace::activationPolicy(AppRef app) {
+    // Every process that shows windows is an ordinary application on X; this program says
+    // itself what it is through its own service.
+    (void)app;
+    return ActivationPolicy::regular;
+}
+
+bool X11Workspace::isTerminated(AppRef app) {
+    auto it = instances_.find(app.id);
+    if (it == instances_.end()) {
+        return true;
+    }
+    if (!it->second.terminated && !processLives(it->second.pid, it->second.started)) {
+        refresh();
+    }
+    return it->second.terminated;
+}
+
+std::vector<ClientWindow> X11Workspace::windowsOf(Pid pid) {
+    std::vector<ClientWindow> owned;
+    for (xcb_window_t w : windows_.stacking()) {
+        if (auto read = windows_.read(w); read && read->pid == pid) {
+            owned.push_back(*read);
+        }
+    }
+    return owned;
+}
+
+bool X11Workspace::isHidden(AppRef app) {
+    auto owned = windowsOf(processID(app));
+    return !owned.empty() &&
+           std::all_of(owned.begin(), owned.end(), [](const ClientWindow& w) { return w.iconic; });
+}
+
+bool X11Workspace::hide(AppRef app) {
+    if (isTerminated(app)) {
+        return false;
+    }
+    for (const ClientWindow& w : windowsOf(processID(app))) {
+        if (!w.iconic) {
+            windows_.iconify(w.id);
+        }
+    }
+    return true;
+}
+
+bool X11Workspace::unhide(AppRef app) {
+    if (isTerminated(app)) {
+        return false;
+    }
+    // Bottom to top, so the stack comes back as it was.
+    for (const ClientWindow& w : windowsOf(processID(app))) {
+        if (w.iconic) {
+            windows_.activate(w.id);
+        }
+    }
+    return true;
+}
+
+bool X11Workspace::activate(AppRef app) {
+    if (isTerminated(app)) {
+        return false;
+    }
+    auto owned = windowsOf(processID(app));
+    if (owned.empty()) {
+        return false;
+    }
+    windows_.activate(owned.back().id);
+    return true;
+}
+
+Subscription X11Workspace::observe(WorkspaceAppEvent event, std::function<void(AppRef)> handler) {
+    std::uint64_t id = nextHandler_++;
+    handlers_.emplace(id, std::make_pair(event, std::move(handler)));
+    return Subscription([this, id] { handlers_.erase(id); });
+}
+
+}  // namespace nimbrel::x11

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "platform/Workspace.h"
+#include "platform/x11/ClientWindows.h"
+#include "platform/x11/DesktopEntries.h"
+#include "platform/x11/EventHub.h"
+
+namespace nimbrel::x11 {
+
+// The running applications are the processes that own client windows, and this program. An
+// instance is a process id with its start time, so a relaunched application that gets the same
+// id again is a new instance. Names and identifiers come from the desktop entry that matches the
+// windows' class, else from the class itself.
+//
+// X has no hidden applications: hiding one iconifies its windows, and it counts as hidden while
+// all of them are iconified.
+class X11Workspace final : public Workspace {
+  public:
+    X11Workspace(Connection& connection, EventHub& events, DesktopEntries entries);
+
+    std::vector<AppRef> runningApplications() override;
+    std::optional<AppRef> frontmostApplication() override;
+    std::optional<AppRef> runningApplication(Pid pid) override;
+    Pid ownProcessID() override;
+
+    Pid processID(AppRef app) override;
+    std::optional<std::string> bundleIdentifier(AppRef app) override;
+    std::optional<std::string> localizedName(AppRef app) override;
+    ActivationPolicy activationPolicy(AppRef app) override;
+    bool isTerminated(AppRef app) override;
+    bool isHidden(AppRef app) override;
+
+    bool hide(AppRef app) override;
+    bool unhide(AppRef app) override;
+    bool activate(AppRef app) override;
+
+    Subscription observe(WorkspaceAppEvent event, std::function<void(AppRef)> handler) override;
+
+  private:
+    struct Instance {
+        Pid pid = 0;
+        unsigned long long started = 0;
+        std::string bundle;
+        std::string name;
+        bool terminated = false;
+    };
+
+    // Brings the instances up to date with the windows and the process table, and tells the
+    // observers what launched and what ended.
+    void refresh();
+    void activeChanged();
+    void emit(WorkspaceAppEvent event, AppRef app);
+    std::vector<ClientWindow> windowsOf(Pid pid);
+    std::optional<AppRef> live(Pid pid);
+
+    Connection& connection_;
+    ClientWindows windows_;
+    DesktopEntries entries_;
+    std::map<std::uint64_t, Instance> instances_;  // in launch order, by id
+    std::uint64_t nextId_ = 1;
+    std::optional<AppRef> frontmost_;
+    std::map<std::uint64_t, std::pair<WorkspaceAppEvent, std::function<void(AppRef)>>> handlers_;
+    std::uint64_t nextHandler_ = 1;
+    Subscription events_;
+};
+
+}  // namespace nimbrel::x11
