@@ -25,6 +25,11 @@ std::optional<WindowKey> WindowKey::fromJson(const Json& json) {
         !number->is_number_integer()) {
         return std::nullopt;
     }
+    // Read as unsigned, a number above the signed 64-bit range would wrap into a small pid.
+    if (pid->is_number_unsigned() &&
+        pid->get<std::uint64_t>() > std::uint64_t(std::numeric_limits<Pid>::max())) {
+        return std::nullopt;
+    }
     auto pidValue = pid->get<std::int64_t>();
     if (pidValue < std::numeric_limits<Pid>::min() || pidValue > std::numeric_limits<Pid>::max()) {
         return std::nullopt;

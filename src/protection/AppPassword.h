@@ -37,6 +37,11 @@ class AppPassword {
 
     static constexpr std::int64_t currentRounds = 600000;
     static constexpr std::int64_t legacyRounds = 200000;
+    // The rounds a stored record may carry. Far fewer than the legacy count were never written and
+    // protect nothing; far more would hold the main loop at every entry (at 2^31 one check takes
+    // the better part of an hour). The room on either side is for versions before and after this.
+    static constexpr std::int64_t minimumRounds = legacyRounds / 2;
+    static constexpr std::int64_t maximumRounds = currentRounds * 4;
     static constexpr std::size_t saltLength = 16;
     static constexpr std::size_t hashLength = 32;
     static constexpr std::size_t minimumLength = 8;

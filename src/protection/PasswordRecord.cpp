@@ -3,7 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/UserDefaults.h"
+#include "platform/StoredJson.h"
+#include "protection/AppPassword.h"
 #include "protection/Base64.h"
 
 namespace nimbrel {
@@ -31,7 +32,16 @@ std::optional<std::int64_t> integerAt(const Json& json, const char* key) {
 
 }  // namespace
 
+bool PasswordRecord::isWellFormed() const {
+    return salt.size() == AppPassword::saltLength && hash.size() == AppPassword::hashLength &&
+           rounds >= AppPassword::minimumRounds && rounds <= AppPassword::maximumRounds &&
+           failures >= 0;
+}
+
 std::optional<std::string> PasswordRecord::encoded() const {
+    if (!isWellFormed()) {
+        return std::nullopt;
+    }
     Json json = Json::object();
     json["salt"] = base64Encode(salt);
     json["hash"] = base64Encode(hash);
@@ -48,10 +58,11 @@ std::optional<std::string> PasswordRecord::encoded() const {
 }
 
 std::optional<PasswordRecord> PasswordRecord::decoded(std::string_view text) {
-    auto json = Json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_object()) {
+    auto parsed = parseStoredJson(text);
+    if (!parsed || !parsed->is_object()) {
         return std::nullopt;
     }
+    const Json& json = *parsed;
     PasswordRecord record;
     auto salt = bytesAt(json, "salt");
     auto hash = bytesAt(json, "hash");
@@ -69,6 +80,9 @@ std::optional<PasswordRecord> PasswordRecord::decoded(std::string_view text) {
             return std::nullopt;
         }
         record.lockedUntil = it->get<double>();
+    }
+    if (!record.isWellFormed()) {
+        return std::nullopt;
     }
     return record;
 }

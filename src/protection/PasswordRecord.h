@@ -22,10 +22,17 @@ struct PasswordRecord {
 
     friend bool operator==(const PasswordRecord&, const PasswordRecord&) = default;
 
+    // A record this program could have made and can check an entry against: the scheme's salt and
+    // hash lengths, rounds from AppPassword::minimumRounds to maximumRounds, no negative failure
+    // count.
+    bool isWellFormed() const;
+
     // The keychain item's data: {"salt","hash","rounds","failures"[,"lockedUntil"]}. None when the
-    // record cannot be written as JSON (a lock-out end that is not a finite number).
+    // record cannot be written as JSON (a lock-out end that is not a finite number) or is not well
+    // formed, since it would not read back.
     std::optional<std::string> encoded() const;
-    // None for anything that is not a whole record: a missing or mistyped key, bad Base64.
+    // None for anything that is not a whole, well-formed record: a missing or mistyped key, bad
+    // Base64, a value outside what isWellFormed allows, a document nested too deep.
     static std::optional<PasswordRecord> decoded(std::string_view json);
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/StoredJson.h"
 #include "settings/JsonValue.h"
 #include "settings/TextRules.h"
 #include "settings/WindowLabel.h"
@@ -21,8 +22,8 @@ SettingsStore::~SettingsStore() = default;
 void SettingsStore::load() {
     Persisted doc;
     if (auto bytes = services_.defaults.data(kDefaultsKey)) {
-        Json parsed = Json::parse(*bytes, nullptr, false);
-        auto decoded = parsed.is_discarded() ? std::nullopt : Persisted::decode(parsed);
+        auto parsed = parseStoredJson(*bytes);
+        auto decoded = parsed ? Persisted::decode(*parsed) : std::nullopt;
         if (decoded) {
             doc = std::move(*decoded);
         } else {

@@ -124,7 +124,8 @@ TEST(WindowKeyJson, KeepsAnAbsentBundleAbsentAndRejectsBadNumbers) {
 
     for (const char* bad :
          {R"({"pid":1})", R"({"pid":"1","number":2})", R"({"pid":1,"number":-2})",
-          R"({"pid":1,"number":4294967296})", R"({"pid":1,"number":2,"bundleID":3})", R"([1,2])"}) {
+          R"({"pid":1,"number":4294967296})", R"({"pid":1,"number":2,"bundleID":3})", R"([1,2])",
+          R"({"pid":18446744073709551615,"number":2})", R"({"pid":2147483648,"number":2})"}) {
         EXPECT_FALSE(WindowKey::fromJson(Json::parse(bad))) << bad;
     }
 }

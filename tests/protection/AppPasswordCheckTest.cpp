@@ -111,14 +111,21 @@ TEST_F(AppPasswordCheck, AFailedDerivationIsNotCountedAgainstTheUser) {
     EXPECT_EQ(password().check(kRight, loop.now()), Check::ok());
 }
 
-TEST_F(AppPasswordCheck, ARecordWithUnusableRoundsOpensForNothingAndCountsNothing) {
+// Rounds no version writes make the item unreadable: the password counts as missing (so Touch ID
+// or the owner's authentication stands in for it and a new one can be set) instead of refusing
+// every entry for good or blocking the main loop for minutes. The item itself stays as it was.
+TEST_F(AppPasswordCheck, ARecordWithUnusableRoundsIsNoRecord) {
+    const std::string good = keychain.find(item())->data;
     for (std::int64_t rounds : {std::int64_t(0), std::int64_t(-1), std::int64_t(1) << 40}) {
-        auto record = *stored();
-        record.rounds = rounds;
-        store(record);
+        Json planted = Json::parse(good);
+        planted["rounds"] = rounds;
+        keychain.overwriteData(item(), planted.dump());
+        EXPECT_EQ(password().status(), AppPassword::Status::missing) << rounds;
         EXPECT_EQ(password().check(kRight, 0), Check::wrong()) << rounds;
-        EXPECT_EQ(stored()->failures, 0) << rounds;
+        EXPECT_EQ(keychain.find(item())->data, planted.dump()) << rounds;
     }
+    keychain.overwriteData(item(), good);
+    EXPECT_EQ(password().check(kRight, 0), Check::ok());
 }
 
 TEST_F(AppPasswordCheck, AnUndecodableItemIsNoRecord) {

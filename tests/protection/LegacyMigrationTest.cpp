@@ -84,6 +84,16 @@ TEST_F(LegacyMigration, AFailedSaveKeepsTheLegacyKeysForTheNextAttempt) {
     EXPECT_FALSE(defaults.contains(AppPassword::kLegacySaltKey));
 }
 
+// Legacy values of the wrong length would make a record that no entry opens; nothing is migrated
+// and, as after a refused save, the keys stay.
+TEST_F(LegacyMigration, LegacyValuesOfTheWrongLengthAreNotMigrated) {
+    defaults.setData(AppPassword::kLegacyHashKey, std::string(20, 'h'));
+    EXPECT_EQ(password().status(), AppPassword::Status::none);
+    EXPECT_TRUE(keychain.items().empty());
+    EXPECT_TRUE(defaults.contains(AppPassword::kLegacyHashKey));
+    EXPECT_EQ(password().check(kLegacyPassword, 0), AppPassword::Check::wrong());
+}
+
 TEST_F(LegacyMigration, OneLegacyKeyAloneIsLeftAlone) {
     defaults.remove(AppPassword::kLegacyHashKey);
     EXPECT_EQ(password().status(), AppPassword::Status::none);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DeepJson.h"
+#include "protection/AppPassword.h"
 #include "protection/Base64.h"
 #include "protection/PasswordRecord.h"
 
@@ -47,15 +49,44 @@ TEST(PasswordRecord, RoundTripsThroughItsJsonForm) {
     EXPECT_EQ(PasswordRecord::decoded(*json), record);
 }
 
+// A record as the program writes it, with one key replaced (or, given nothing, removed).
+std::string recordWith(const char* key, std::optional<Json> value) {
+    Json json =
+        Json::parse(*PasswordRecord{Bytes(16, 0x5A), Bytes(32, 0x01), 600000, 2, 30.0}.encoded());
+    json.erase(key);
+    if (value) {
+        json[key] = *value;
+    }
+    return json.dump();
+}
+
+std::string base64Of(std::size_t length) {
+    return base64Encode(Bytes(length, 0x7F));
+}
+
 TEST(PasswordRecord, ReadsKeysInAnyOrderAndANullDateAsAbsent) {
-    auto record = PasswordRecord::decoded(
-        R"({"failures":2,"lockedUntil":null,"rounds":200000,"hash":"AQI=","salt":"AA=="})");
+    std::string reordered = R"({"failures":2,"lockedUntil":null,"rounds":200000,"hash":")" +
+                            base64Of(32) + R"(","salt":")" + base64Of(16) + R"("})";
+    auto record = PasswordRecord::decoded(reordered);
     ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (PasswordRecord{Bytes{0}, Bytes{1, 2}, 200000, 2, std::nullopt}));
-    EXPECT_EQ(PasswordRecord::decoded(
-                  R"({"salt":"AA==","hash":"AQI=","rounds":1,"failures":0,"lockedUntil":30})")
-                  ->lockedUntil,
-              30.0);
+    EXPECT_EQ(*record, (PasswordRecord{Bytes(16, 0x7F), Bytes(32, 0x7F), 200000, 2, std::nullopt}));
+    EXPECT_EQ(PasswordRecord::decoded(recordWith("lockedUntil", 30))->lockedUntil, 30.0);
+}
+
+TEST(PasswordRecord, AcceptsTheEdgesOfEveryRange) {
+    auto decodedWith = [](const char* key, const Json& value) {
+        auto record = PasswordRecord::decoded(recordWith(key, value));
+        EXPECT_TRUE(record) << key << " " << value.dump();
+        return record.value_or(PasswordRecord{});
+    };
+    for (std::int64_t rounds :
+         {AppPassword::minimumRounds, AppPassword::legacyRounds, AppPassword::maximumRounds}) {
+        EXPECT_EQ(decodedWith("rounds", rounds).rounds, rounds);
+    }
+    for (std::int64_t failures : {std::int64_t(0), std::numeric_limits<std::int64_t>::max()}) {
+        EXPECT_EQ(decodedWith("failures", failures).failures, failures);
+    }
+    EXPECT_EQ(decodedWith("lockedUntil", -1e300).lockedUntil, -1e300);
 }
 
 TEST(PasswordRecord, AnUnwritableDateWritesNoRecord) {
@@ -63,9 +94,20 @@ TEST(PasswordRecord, AnUnwritableDateWritesNoRecord) {
     EXPECT_EQ(record.encoded(), std::nullopt);
 }
 
+// What would not read back is not written either: a save never replaces a good item by a dud.
+TEST(PasswordRecord, AnIllFormedRecordIsNeverWritten) {
+    for (auto broken : {PasswordRecord{Bytes(16), Bytes(31), 600000, 0, std::nullopt},
+                        PasswordRecord{Bytes(12), Bytes(32), 600000, 0, std::nullopt},
+                        PasswordRecord{Bytes(16), Bytes(32), 0, 0, std::nullopt},
+                        PasswordRecord{Bytes(16), Bytes(32), 600000, -1, std::nullopt}}) {
+        EXPECT_FALSE(broken.isWellFormed());
+        EXPECT_EQ(broken.encoded(), std::nullopt);
+    }
+}
+
 struct DecodeCase {
     const char* name;
-    const char* json;
+    std::string json;
 };
 
 class UndecodableRecord : public ::testing::TestWithParam<DecodeCase> {};
@@ -74,23 +116,37 @@ TEST_P(UndecodableRecord, IsNoRecord) {
     EXPECT_EQ(PasswordRecord::decoded(GetParam().json), std::nullopt);
 }
 
+// Every case but the first two differs from a record the program writes in one key alone.
 INSTANTIATE_TEST_SUITE_P(
     Documents, UndecodableRecord,
     ::testing::Values(
         DecodeCase{"notJson", "salt=AA=="}, DecodeCase{"array", "[1,2]"},
-        DecodeCase{"missingSalt", R"({"hash":"AA==","rounds":1,"failures":0})"},
-        DecodeCase{"missingHash", R"({"salt":"AA==","rounds":1,"failures":0})"},
-        DecodeCase{"missingRounds", R"({"salt":"AA==","hash":"AA==","failures":0})"},
-        DecodeCase{"missingFailures", R"({"salt":"AA==","hash":"AA==","rounds":1})"},
-        DecodeCase{"badBase64", R"({"salt":"A","hash":"AA==","rounds":1,"failures":0})"},
-        DecodeCase{"saltNotAString", R"({"salt":5,"hash":"AA==","rounds":1,"failures":0})"},
-        DecodeCase{"roundsAsText", R"({"salt":"AA==","hash":"AA==","rounds":"1","failures":0})"},
-        DecodeCase{"roundsFractional",
-                   R"({"salt":"AA==","hash":"AA==","rounds":1.5,"failures":0})"},
-        DecodeCase{"roundsBeyond64Bits",
-                   R"({"salt":"AA==","hash":"AA==","rounds":18446744073709551615,"failures":0})"},
-        DecodeCase{"dateAsText",
-                   R"({"salt":"AA==","hash":"AA==","rounds":1,"failures":0,"lockedUntil":"x"})"}),
+        DecodeCase{"missingSalt", recordWith("salt", std::nullopt)},
+        DecodeCase{"missingHash", recordWith("hash", std::nullopt)},
+        DecodeCase{"missingRounds", recordWith("rounds", std::nullopt)},
+        DecodeCase{"missingFailures", recordWith("failures", std::nullopt)},
+        DecodeCase{"badBase64", recordWith("salt", "A")},
+        DecodeCase{"saltNotAString", recordWith("salt", 5)},
+        DecodeCase{"roundsAsText", recordWith("rounds", "600000")},
+        DecodeCase{"roundsFractional", recordWith("rounds", 600000.5)},
+        DecodeCase{"roundsBeyond64Bits", recordWith("rounds", 18446744073709551615ull)},
+        DecodeCase{"dateAsText", recordWith("lockedUntil", "x")},
+        // Values no version of the program writes, each of which it would mishandle: no entry
+        // could ever be right, one check would block for minutes, the lock-out would never start.
+        DecodeCase{"roundsZero", recordWith("rounds", 0)},
+        DecodeCase{"roundsNegative", recordWith("rounds", -600000)},
+        DecodeCase{"roundsBelowRange", recordWith("rounds", AppPassword::minimumRounds - 1)},
+        DecodeCase{"roundsAboveRange", recordWith("rounds", AppPassword::maximumRounds + 1)},
+        DecodeCase{"rounds2To31", recordWith("rounds", std::int64_t(1) << 31)},
+        DecodeCase{"failuresNegative", recordWith("failures", -1)},
+        DecodeCase{"failuresLowest",
+                   recordWith("failures", std::numeric_limits<std::int64_t>::min())},
+        DecodeCase{"hashEmpty", recordWith("hash", "")},
+        DecodeCase{"hashShort", recordWith("hash", base64Of(31))},
+        DecodeCase{"hashLong", recordWith("hash", base64Of(33))},
+        DecodeCase{"saltShort", recordWith("salt", base64Of(15))},
+        DecodeCase{"saltLong", recordWith("salt", base64Of(17))},
+        DecodeCase{"nestedFarTooDeep", test::deeplyNestedDocument(100000)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "Console.h"
 #include "Values.h"
+#include "platform/StoredJson.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace nimbrel::console {
@@ -28,11 +29,11 @@ void registerDefaultsCommands(Console& console, sim::SimDesktop& desktop) {
             desktop.defaults().setData(key, json);
             return;
         }
-        auto value = Json::parse(json, nullptr, false);
-        if (value.is_discarded()) {
-            c.fail("not JSON: " + json);
+        auto value = parseStoredJson(json);
+        if (!value) {
+            c.fail("not JSON, or nested too deep: " + json);
         }
-        desktop.defaults().setValue(key, value);
+        desktop.defaults().setValue(key, *value);
     });
     // Stores the rest of the line as data under any key.
     console.addCommand("defaults set-data", [&desktop](CommandContext& c) {

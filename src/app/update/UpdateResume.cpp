@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "platform/StoredJson.h"
+#include "settings/JsonValue.h"
+
 namespace nimbrel {
 
 namespace {
@@ -26,7 +29,7 @@ Json UpdateResume::toJson() const {
     if (focusLocked) {
         json["focusLocked"] = *focusLocked;
     }
-    json["regions"] = regions;
+    json["regions"] = json::write(regions);
     return json;
 }
 
@@ -42,7 +45,9 @@ std::optional<UpdateResume> UpdateResume::fromJson(const Json& json) {
         return std::nullopt;
     }
     UpdateResume record;
-    record.savedAt = savedAt->get<double>();
+    if (!json::read(*savedAt, record.savedAt)) {
+        return std::nullopt;
+    }
     for (const auto& entry : *windows) {
         if (!entry.is_object() || !entry.contains("key") || !entry.contains("locked") ||
             !entry.contains("focus") || !entry["locked"].is_boolean() ||
@@ -61,7 +66,14 @@ std::optional<UpdateResume> UpdateResume::fromJson(const Json& json) {
         }
         record.focusLocked = focus->get<bool>();
     }
-    record.regions = *regions;
+    if (!json::read(*regions, record.regions)) {
+        return std::nullopt;
+    }
+    for (const auto& region : record.regions) {
+        if (region.rect.width < 0 || region.rect.height < 0) {
+            return std::nullopt;
+        }
+    }
     return record;
 }
 
@@ -85,11 +97,11 @@ std::optional<UpdateResume> UpdateResume::take(UserDefaults& defaults, TimePoint
     }
     // Removed before decoding, so that a bad record is never read twice.
     defaults.remove(kResumeKey);
-    auto json = Json::parse(*bytes, nullptr, false);
-    if (json.is_discarded()) {
+    auto json = parseStoredJson(*bytes);
+    if (!json) {
         return std::nullopt;
     }
-    auto record = fromJson(json);
+    auto record = fromJson(*json);
     if (!record) {
         return std::nullopt;
     }

@@ -6,6 +6,7 @@
 #include "engine/WindowMinimizer.h"
 #include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
+#include "settings/SavedCover.h"
 
 namespace nimbrel {
 
@@ -15,11 +16,13 @@ struct UpdateResume {
     TimePoint savedAt = 0;
     std::vector<ResumeWindow> windows;
     std::optional<bool> focusLocked;
-    Json regions = Json::array();
+    std::vector<SavedCover::Region> regions;
 
     bool isEmpty() const { return windows.empty() && regions.empty() && !focusLocked; }
 
     Json toJson() const;
+    // None unless every value is one the program could have written: a finite date, window keys
+    // in range, regions of finite numbers with no negative size.
     static std::optional<UpdateResume> fromJson(const Json& json);
 
     // Stores nothing when the record cannot be encoded.

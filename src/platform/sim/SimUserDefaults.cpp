@@ -1,6 +1,48 @@
 #include "platform/sim/SimUserDefaults.h"
 
+#include <cstdint>
+
+#include <unicode/utf8.h>
+
+#include "platform/StoredJson.h"
+
 namespace nimbrel::sim {
+namespace {
+
+// Data as a JSON string. JSON has no way to write a byte that is not UTF-8, so each one in an
+// ill-formed sequence shows as \xHH: the console can print anything a script or the program
+// stored, and the reader sees which bytes they were.
+std::string quotedData(std::string_view bytes) {
+    std::string out = "\"";
+    std::string run;
+    auto flushRun = [&] {
+        std::string text = Json(run).dump(-1, ' ', false, Json::error_handler_t::replace);
+        out.append(text, 1, text.size() - 2);
+        run.clear();
+    };
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    for (std::int32_t i = 0; i < length;) {
+        std::int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(data, i, length, c);
+        if (c >= 0) {
+            run.append(bytes.substr(start, i - start));
+            continue;
+        }
+        flushRun();
+        for (std::int32_t b = start; b < i; ++b) {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[data[b] >> 4];
+            out += kHex[data[b] & 0xF];
+        }
+    }
+    flushRun();
+    return out + "\"";
+}
+
+}  // namespace
 
 std::optional<std::string> SimUserDefaults::data(std::string_view key) {
     if (failing_) {
@@ -58,13 +100,13 @@ std::optional<std::string> SimUserDefaults::describe(std::string_view key) const
         return std::nullopt;
     }
     if (const auto* d = std::get_if<Data>(&it->second)) {
-        auto parsed = Json::parse(d->bytes, nullptr, false);
-        if (parsed.is_discarded()) {
-            return Json(d->bytes).dump();
+        auto parsed = parseStoredJson(d->bytes);
+        if (!parsed) {
+            return quotedData(d->bytes);
         }
-        return parsed.dump();
+        return parsed->dump();
     }
-    return std::get<Json>(it->second).dump();
+    return std::get<Json>(it->second).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace nimbrel::sim

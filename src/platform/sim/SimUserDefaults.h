@@ -18,7 +18,7 @@ class SimUserDefaults final : public UserDefaults {
     void remove(std::string_view key) override;
 
     // The stored value as compact JSON (data is shown as the JSON it holds, or as a string when it
-    // holds none); none when the key is absent.
+    // holds none, with each byte that is not UTF-8 written \xHH); none when the key is absent.
     std::optional<std::string> describe(std::string_view key) const;
     bool contains(std::string_view key) const { return values_.find(key) != values_.end(); }
     // While on, writes are dropped and reads answer absent, as a failing defaults database would.
