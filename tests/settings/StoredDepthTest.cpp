@@ -13,7 +13,7 @@ TEST_F(StoreFixture, AFarTooDeepDocumentIsUnreadableAndKeptAside) {
     EXPECT_EQ(store->focusedCombo().get(), kDefaultFocusedCombo);
     EXPECT_TRUE(store->bindings().get().empty());
 
-    store->setUseCover(true);
+    store->set(setting::useCover, true);
     EXPECT_EQ(defaults.data(SettingsStore::kUnreadableKey), deep);
     EXPECT_EQ(storedDocument()["useCover"], true);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/StoredJson.h"
 #include "platform/UserDefaults.h"
 #include "platform/x11/Base64.h"
 
@@ -74,10 +75,10 @@ std::optional<std::vector<KeychainItem>> FileKeychain::load() {
     }
     std::optional<std::vector<KeychainItem>> items;
     if (contents.status == PrivateFile::ReadStatus::read) {
-        Json document = Json::parse(contents.bytes, nullptr, false);
-        if (!document.is_discarded() && document.is_array()) {
+        auto parsed = parseStoredJson(contents.bytes);
+        if (parsed && parsed->is_array()) {
             items.emplace();
-            for (const Json& entry : document) {
+            for (const Json& entry : *parsed) {
                 auto item = decodeItem(entry);
                 if (!item) {
                     items.reset();

@@ -1,5 +1,6 @@
 #include "platform/x11/FileUserDefaults.h"
 
+#include "platform/StoredJson.h"
 #include "platform/x11/Base64.h"
 
 #include <unicode/ustring.h>
@@ -37,9 +38,9 @@ void FileUserDefaults::load() {
         log_.log("defaults: cannot read " + file_.path().string() + "; nothing will be saved");
         return;
     }
-    Json document = Json::parse(contents.bytes, nullptr, false);
-    if (!document.is_discarded() && document.is_object()) {
-        entries_ = std::move(document);
+    auto parsed = parseStoredJson(contents.bytes);
+    if (parsed && parsed->is_object()) {
+        entries_ = std::move(*parsed);
         usable_ = true;
         return;
     }

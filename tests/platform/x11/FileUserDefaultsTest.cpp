@@ -48,6 +48,12 @@ TEST_F(FileUserDefaultsTest, WhatIsStoredIsReadBackByTheNextRunInAPrivateFile) {
 }
 
 TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANewNameAndNeverWrittenOver) {
+    // Far too deep to be a document the program wrote; read as damaged, never built.
+    writeText(file(), "{\"a\":" + std::string(100000, '[') + std::string(100000, ']') + "}");
+    EXPECT_EQ(open().value("a"), std::nullopt);
+    EXPECT_TRUE(std::filesystem::exists(file().string() + ".damaged-1"));
+    std::filesystem::remove(file().string() + ".damaged-1");
+
     writeText(file(), "{\"settings.v1\": {\"text\": ");
     writeText(file().string() + ".damaged-1", "an earlier one");
     {
