@@ -145,6 +145,9 @@ class WindowMinimizer {
     WindowAccess& access() { return access_; }
 
   private:
+    void coverInPlace(const WindowRef& window, bool locked);
+    // Parking or minimising a covered window takes the place of its cover.
+    void dropCover(ElementRef element);
     bool park(const WindowRef& window, bool locked, std::optional<Point> origin);
     bool minimize(const WindowRef& window, bool locked, std::optional<Point> origin);
     void moveFocusAway(const WindowRef& window);

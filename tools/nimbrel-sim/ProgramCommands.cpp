@@ -150,6 +150,10 @@ void registerEngine(Console& console, sim::SimDesktop& desktop, ProgramHost& hos
                 " focus=" + (m.focusActive() ? "on" : "off") + " focusHidden=" +
                 names(console, m.focusHidden()) + " attempts=" + std::to_string(m.attemptCount())};
     });
+    console.addQuery("covers", [&console, engine](CommandContext& c) -> std::vector<std::string> {
+        c.expectArgs(0, 0);
+        return {"covers windows=" + names(console, engine(c).cover().covered())};
+    });
 }
 
 }  // namespace
