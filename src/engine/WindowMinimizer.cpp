@@ -88,6 +88,8 @@ bool WindowMinimizer::isLocked(ElementRef element) const {
 void WindowMinimizer::addLock(const Lock& lock) {
     locks_.push_back(lock);
     watch(lock);
+    // A locked window out of sight must not keep the keyboard focus when it gets it.
+    watchFocus(lock.app);
 }
 
 void WindowMinimizer::removeLock(ElementRef element) {
@@ -179,8 +181,8 @@ bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<P
         }
     } else if (origin) {
         rememberOrigin(element, *origin);
+        watchFocus(window.app);
     }
-    watchFocus(window.app);
     moveFocusAway(window);
     return true;
 }
@@ -335,6 +337,10 @@ bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
     if (cover_->isCovered(element)) {
         cover_->uncover(element);
         workspace.unhide(window.app);
+        if (access_.isMinimized(element).value_or(false)) {
+            // Minimised by its user while covered: revealing brings it into sight all the same.
+            access_.setMinimized(false, element);
+        }
         if (onScreen) {
             moveOntoChosenScreen(element);
         }

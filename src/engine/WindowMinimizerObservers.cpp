@@ -204,14 +204,24 @@ void WindowMinimizer::reparkAfterScreenChange() {
     knownScreens_ = access_.screenRects();
     screensChangedAt_ = loop_.now();
     Point parking = access_.parkingPoint();
+    // A window minimised while parked moves along, so that it stays in the parking column where
+    // the next launch finds it if this one ends without releasing it; only one minimised where
+    // the user had it stays put.
+    auto minimised = [&](ElementRef element) {
+        return access_.isMinimized(element).value_or(false);
+    };
     for (const auto& entry : hiddenOrigins_) {
-        if (!access_.isMinimized(entry.element).value_or(false)) {
+        if (!minimised(entry.element) || !access_.isOnScreen(entry.element)) {
             access_.setPosition(parking, entry.element);
         }
     }
     for (const auto& lock : locks_) {
-        if (lock.origin && !access_.isMinimized(lock.element).value_or(false)) {
-            parkAgain(lock.element);
+        if (!minimised(lock.element)) {
+            if (lock.origin) {
+                parkAgain(lock.element);
+            }
+        } else if (!access_.isOnScreen(lock.element)) {
+            access_.setPosition(parking, lock.element);
         }
     }
 }
