@@ -76,6 +76,9 @@ class Model {
         // An application that accepts a move and stays where it is.
         open(502, {600, 300, 400, 300});
         desk_.pinWindow(windows_.back());
+        // A window manager that keeps this one inside the screens.
+        open(501, {700, 400, 450, 300});
+        desk_.clampWindow(windows_.back());
         desk_.activateApp(501);
         desk_.advanceTime(100);
         start();

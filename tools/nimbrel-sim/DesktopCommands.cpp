@@ -160,6 +160,16 @@ void registerWin(Console& console, SimDesktop& desktop) {
                         c.expectArgs(2, 2);
                         check(c, desktop.pinWindow(c.window(1), false));
                     }},
+                   {"clamp",
+                    [&](CommandContext& c) {
+                        c.expectArgs(2, 2);
+                        check(c, desktop.clampWindow(c.window(1), true));
+                    }},
+                   {"unclamp",
+                    [&](CommandContext& c) {
+                        c.expectArgs(2, 2);
+                        check(c, desktop.clampWindow(c.window(1), false));
+                    }},
                    {"fail",
                     [&](CommandContext& c) {
                         c.expectArgs(3, 9);
