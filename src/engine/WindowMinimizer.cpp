@@ -88,6 +88,8 @@ bool WindowMinimizer::isLocked(ElementRef element) const {
 void WindowMinimizer::addLock(const Lock& lock) {
     locks_.push_back(lock);
     watch(lock);
+    // A locked window out of sight must not keep the keyboard focus when it gets it.
+    watchFocus(lock.app);
 }
 
 void WindowMinimizer::removeLock(ElementRef element) {
@@ -104,17 +106,15 @@ void WindowMinimizer::removeLock(ElementRef element) {
 // ---- hiding -------------------------------------------------------------------------------
 
 bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
-    bool lockFlag = locked || isLockedDesignation(window);
-    lastHideAt_ = loop_.now();
     ElementRef element = window.element;
+    // Hiding a locked window again never weakens its lock.
+    bool lockFlag = locked || isLockedDesignation(window) || isLocked(element);
+    lastHideAt_ = loop_.now();
 
-    if (cover) {
-        cover_->cover(window);
-        moveToEnd(window);
-        // A covered window never moves, so there is nothing to watch for.
-        if (lockFlag && !isLocked(element)) {
-            locks_.push_back(Lock{element, window.app, std::nullopt});
-        }
+    // A window is hidden one way at a time. A cover hides a window where it stands, so it only
+    // goes over one that is in sight; one that is parked or minimised stays hidden that way.
+    if (cover && !access_.isMinimized(element).value_or(false) && access_.isOnScreen(element)) {
+        coverInPlace(window, lockFlag);
         return true;
     }
 
@@ -134,15 +134,45 @@ bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
     return minimize(window, false, origin);
 }
 
+void WindowMinimizer::coverInPlace(const WindowRef& window, bool locked) {
+    ElementRef element = window.element;
+    cover_->cover(window);
+    moveToEnd(window);
+    eraseOrigin(element);
+    if (!locked) {
+        return;
+    }
+    // A covered window never moves, so its lock has no origin and watches nothing; a lock left
+    // over from an earlier park would park the window again under its cover.
+    removeLock(element);
+    locks_.push_back(Lock{element, window.app, std::nullopt});
+}
+
+void WindowMinimizer::dropCover(ElementRef element) {
+    if (!cover_->isCovered(element)) {
+        return;
+    }
+    cover_->uncover(element);
+    // The cover's lock knew no origin and watched nothing; the park or minimise that replaces the
+    // cover makes a lock of its own.
+    removeLock(element);
+}
+
 bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<Point> origin) {
     ElementRef element = window.element;
     if (access_.setPosition(access_.parkingPoint(), element) != AXError::success) {
         return locked ? minimize(window, true, origin) : false;
     }
-    if (locked && access_.isOnScreen(element)) {
-        // The application refused to move far enough: a locked window must not stay in sight.
-        return minimize(window, true, origin);
+    // A successful write is no proof that the window moved: an application or a window manager
+    // may keep it on screen, where it is, or clamped to an edge. Only where it ended up counts.
+    if (access_.isOnScreen(element)) {
+        if (!locked && origin && access_.position(element) != origin) {
+            // Minimised where the user had it, so that it comes back there.
+            access_.setPosition(*origin, element);
+        }
+        return minimize(window, locked, origin);
     }
+    dropCover(element);
     moveToEnd(window);
     if (locked) {
         eraseOrigin(element);
@@ -162,6 +192,7 @@ bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::option
     if (access_.setMinimized(true, element) != AXError::success) {
         return false;
     }
+    dropCover(element);
     moveToEnd(window);
     if (locked && !isLocked(element)) {
         eraseOrigin(element);
@@ -306,6 +337,10 @@ bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
     if (cover_->isCovered(element)) {
         cover_->uncover(element);
         workspace.unhide(window.app);
+        if (access_.isMinimized(element).value_or(false)) {
+            // Minimised by its user while covered: revealing brings it into sight all the same.
+            access_.setMinimized(false, element);
+        }
         if (onScreen) {
             moveOntoChosenScreen(element);
         }

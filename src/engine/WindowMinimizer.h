@@ -145,6 +145,9 @@ class WindowMinimizer {
     WindowAccess& access() { return access_; }
 
   private:
+    void coverInPlace(const WindowRef& window, bool locked);
+    // Parking or minimising a covered window takes the place of its cover.
+    void dropCover(ElementRef element);
     bool park(const WindowRef& window, bool locked, std::optional<Point> origin);
     bool minimize(const WindowRef& window, bool locked, std::optional<Point> origin);
     void moveFocusAway(const WindowRef& window);
@@ -184,6 +187,11 @@ class WindowMinimizer {
     // The application's focused window, when it is one of the engine's parked windows.
     std::optional<WindowRef> parkedFocusedWindow(ElementRef application);
     bool hasOtherWindow(ElementRef application, ElementRef except);
+    // A locked window beyond the screens or minimised, not merely covered.
+    std::optional<WindowRef> lockedOutOfSight(ElementRef element);
+    // When the application's focused window is a locked one out of sight: moves the focus away,
+    // and asks to unlock it when the user has just clicked or typed. True when it was one.
+    bool guardLockedFocus(ElementRef application);
     void parkAgain(ElementRef element);
 
     // Locked summons.

@@ -8,6 +8,26 @@ namespace nimbrel {
 
 void WindowMinimizer::prune() {
     Workspace& workspace = platform_.workspace;
+    // The records of a closed window go first, so that nothing below keeps a window for a lock,
+    // an origin or a cover it no longer has.
+    std::vector<Lock> stale;
+    for (const auto& lock : locks_) {
+        if (workspace.isTerminated(lock.app) || !access_.answersRole(lock.element)) {
+            stale.push_back(lock);
+        }
+    }
+    for (const auto& lock : stale) {
+        removeLock(lock.element);
+    }
+    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& entry) {
+        return !access_.processID(entry.element) || !access_.answersRole(entry.element);
+    });
+    for (const auto& covered : std::vector<WindowRef>(cover_->covered())) {
+        // What the cover's frame-following does for a window that is gone.
+        if (workspace.isTerminated(covered.app) || !access_.answersRole(covered.element)) {
+            cover_->uncover(covered.element);
+        }
+    }
     std::erase_if(minimized_, [&](const WindowRef& window) {
         if (workspace.isTerminated(window.app)) {
             return true;
@@ -19,18 +39,10 @@ void WindowMinimizer::prune() {
         // A parked window that is back in sight was brought back by other means.
         return !(storedOrigin(window.element) && !access_.isOnScreen(window.element));
     });
-    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& entry) {
-        return !access_.processID(entry.element) || !access_.answersRole(entry.element);
-    });
-    std::vector<Lock> stale;
-    for (const auto& lock : locks_) {
-        if (workspace.isTerminated(lock.app) || !access_.answersRole(lock.element)) {
-            stale.push_back(lock);
-        }
-    }
-    for (const auto& lock : stale) {
-        removeLock(lock.element);
-    }
+    // An origin belongs to a parked window; one whose window is back in sight would send the
+    // window beyond the screens again at the next screen change.
+    std::erase_if(hiddenOrigins_,
+                  [&](const HiddenOrigin& entry) { return !isInMinimized(entry.element); });
 }
 
 long WindowMinimizer::adoptParked() {
@@ -43,7 +55,13 @@ long WindowMinimizer::adoptParked() {
             continue;
         }
         bool wantsLock = isLockedDesignation(window);
-        if (access_.isMinimized(element).value_or(false)) {
+        auto position = access_.position(element);
+        // Only the parking column is compared: the window's y depends on the screens at the time.
+        bool parked =
+            position && !access_.isOnScreen(element) && std::abs(position->x - parking.x) <= 1;
+        // A window minimised while parked would come back from the Dock beyond the screens, so
+        // it is adopted like a parked one; one minimised in its place only when it is locked.
+        if (access_.isMinimized(element).value_or(false) && !parked) {
             if (wantsLock) {
                 minimized_.push_back(window);
                 addLock(Lock{element, window.app, std::nullopt});
@@ -51,12 +69,7 @@ long WindowMinimizer::adoptParked() {
             }
             continue;
         }
-        auto position = access_.position(element);
-        if (!position || access_.isOnScreen(element)) {
-            continue;
-        }
-        // Only the parking column is compared: the window's y depends on the screens at the time.
-        if (!(std::abs(position->x - parking.x) <= 1 || wantsLock)) {
+        if (!position || access_.isOnScreen(element) || !(parked || wantsLock)) {
             continue;
         }
         auto origin = centredOrigin(element);

@@ -94,11 +94,25 @@ std::optional<WindowRef> WindowMinimizer::parkedFocusedWindow(ElementRef applica
     return focused ? parkedWindow(*focused) : std::nullopt;
 }
 
+std::optional<WindowRef> WindowMinimizer::lockedOutOfSight(ElementRef element) {
+    const Lock* lock = lockFor(element);
+    if (lock == nullptr || cover_->isCovered(element)) {
+        return std::nullopt;
+    }
+    if (!access_.isMinimized(element).value_or(false) && access_.isOnScreen(element)) {
+        return std::nullopt;
+    }
+    return WindowRef{element, lock->app, access_.title(element)};
+}
+
 void WindowMinimizer::handleFocusChange(Pid pid) {
     // The platform names the newly focused window rather than the application it was registered
     // on, and focus may have moved on again before the notification arrives: ask the application.
     ElementRef application = platform_.accessibility.applicationElement(pid);
     if (access_.stringAttribute(ax::attribute::kRole, application) != ax::role::kApplication) {
+        return;
+    }
+    if (guardLockedFocus(application)) {
         return;
     }
     auto window = parkedFocusedWindow(application);
@@ -158,6 +172,9 @@ void WindowMinimizer::handleParkedActivation(AppRef app) {
         return;
     }
     ElementRef application = access_.applicationElement(app);
+    if (guardLockedFocus(application)) {
+        return;
+    }
     auto window = parkedFocusedWindow(application);
     if (!window) {
         return;
@@ -187,14 +204,24 @@ void WindowMinimizer::reparkAfterScreenChange() {
     knownScreens_ = access_.screenRects();
     screensChangedAt_ = loop_.now();
     Point parking = access_.parkingPoint();
+    // A window minimised while parked moves along, so that it stays in the parking column where
+    // the next launch finds it if this one ends without releasing it; only one minimised where
+    // the user had it stays put.
+    auto minimised = [&](ElementRef element) {
+        return access_.isMinimized(element).value_or(false);
+    };
     for (const auto& entry : hiddenOrigins_) {
-        if (!access_.isMinimized(entry.element).value_or(false)) {
+        if (!minimised(entry.element) || !access_.isOnScreen(entry.element)) {
             access_.setPosition(parking, entry.element);
         }
     }
     for (const auto& lock : locks_) {
-        if (lock.origin && !access_.isMinimized(lock.element).value_or(false)) {
-            parkAgain(lock.element);
+        if (!minimised(lock.element)) {
+            if (lock.origin) {
+                parkAgain(lock.element);
+            }
+        } else if (!access_.isOnScreen(lock.element)) {
+            access_.setPosition(parking, lock.element);
         }
     }
 }

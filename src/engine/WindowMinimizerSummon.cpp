@@ -56,6 +56,22 @@ void WindowMinimizer::guardActivation(AppRef) {
     // locked windows before anything else of the activation is handled.
 }
 
+bool WindowMinimizer::guardLockedFocus(ElementRef application) {
+    auto focused = access_.focusedWindowElement(application);
+    auto window = focused ? lockedOutOfSight(*focused) : std::nullopt;
+    if (!window) {
+        return false;
+    }
+    // What the user types must never go into a window they cannot see, whether or not they
+    // asked for it: the focus leaves first, and the prompt brings the window back if they agree.
+    moveFocusAway(*window);
+    auto sinceInput = secondsSinceInput(true);
+    if (sinceInput && *sinceInput <= kFreshInput) {
+        summonLocked(*window, true);
+    }
+    return true;
+}
+
 void WindowMinimizer::summonLocked(const WindowRef& window, bool quiet) {
     TimePoint now = loop_.now();
     std::erase_if(declined_,

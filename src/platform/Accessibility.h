@@ -49,6 +49,9 @@ class Accessibility {
 
     virtual AXError copyAttributeValue(ElementRef element, std::string_view attribute,
                                        AXValue& value) = 0;
+    // Success means that the application accepted the write, not that it did what was asked: a
+    // window may stay where it is, or a window manager may clamp it to the screens. Callers that
+    // depend on the outcome read the value back; implementations report the window where it is.
     virtual AXError setAttributeValue(ElementRef element, std::string_view attribute,
                                       const AXValue& value) = 0;
     virtual AXError performAction(ElementRef element, std::string_view action) = 0;

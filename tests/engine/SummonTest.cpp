@@ -194,17 +194,41 @@ TEST_F(ParkedWindowFocus, FocusHandedOverWithoutInputChangesNothing) {
     EXPECT_EQ(engine().minimized().size(), 1u);
 }
 
-TEST_F(ParkedWindowFocus, LockedWindowIsLeftToItsOwnGuard) {
+// A locked window never comes back through the summon: it asks to be unlocked when the user has
+// just clicked or typed, and in every case the keyboard focus leaves it.
+struct LockedFocusCase {
+    const char* name;
+    void (*input)(sim::SimDesktop&);
+    int prompts;
+};
+
+class LockedWindowFocus : public ParkedWindowFocus,
+                          public testing::WithParamInterface<LockedFocusCase> {};
+
+TEST_P(LockedWindowFocus, AsksOnlyAfterInputAndNeverKeepsTheFocus) {
     ElementRef locked = open(kNotes, "Diary", {300, 300, 400, 300});
     lock(locked);
-    desk_.advanceTime(1);
-    desk_.recordClick();
+    desk_.advanceTime(3);
+    GetParam().input(desk_);
     desk_.focusWindow(locked);
     desk_.runDue();
+    EXPECT_EQ(prompts_, GetParam().prompts);
     EXPECT_TRUE(engine().isLocked(locked));
     EXPECT_EQ(origin(locked), parkingPoint());
-    EXPECT_EQ(prompts_, 0);
+    EXPECT_TRUE(desk_.isFocused(other_));
+    if (prompts_ > 0) {
+        answer(false);
+        EXPECT_TRUE(engine().isLocked(locked));
+        EXPECT_FALSE(desk_.isFocused(locked));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Input, LockedWindowFocus,
+    testing::Values(LockedFocusCase{"click", [](sim::SimDesktop& d) { d.recordClick(); }, 1},
+                    LockedFocusCase{"keyPress", [](sim::SimDesktop& d) { d.recordKeyPress(); }, 1},
+                    LockedFocusCase{"none", [](sim::SimDesktop&) {}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace nimbrel

@@ -152,6 +152,13 @@ void winPin(SimDesktop& desktop, CommandContext& c) {
     check(c, desktop.pinWindow(c.window(1), pinned));
 }
 
+// A clamped window is kept inside the screens by a move, as some window managers do.
+template <bool clamped>
+void winClamp(SimDesktop& desktop, CommandContext& c) {
+    c.expectArgs(2, 2);
+    check(c, desktop.clampWindow(c.window(1), clamped));
+}
+
 void winFail(SimDesktop& desktop, CommandContext& c) {
     c.expectArgs(3, 9);
     std::vector<std::string> attributes;
@@ -173,6 +180,8 @@ constexpr DesktopVerb kWinVerbs[] = {
     {"number", winNumber},
     {"pin", winPin<true>},
     {"unpin", winPin<false>},
+    {"clamp", winClamp<true>},
+    {"unclamp", winClamp<false>},
     {"fail", winFail},
     {"heal", oneWindow<&SimDesktop::healWindow>},
 };

@@ -165,7 +165,15 @@ std::vector<std::string> engineQuery(ProgramHost& host, CommandContext& c) {
             " attempts=" + std::to_string(m.attemptCount())};
 }
 
-constexpr Query<ProgramHost> kProgramQueries[] = {{"engine", engineQuery}};
+std::vector<std::string> coversQuery(ProgramHost& host, CommandContext& c) {
+    c.expectArgs(0, 0);
+    return {"covers windows=" + names(c.console(), engine(host, c).cover().covered())};
+}
+
+constexpr Query<ProgramHost> kProgramQueries[] = {
+    {"engine", engineQuery},
+    {"covers", coversQuery},
+};
 
 }  // namespace
 

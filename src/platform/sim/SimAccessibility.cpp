@@ -203,8 +203,11 @@ AXError SimAccessibility::setWindowAttribute(SimWindow& w, std::string_view attr
         if (w.fails("position")) {
             return AXError::failure;
         }
-        // A pinned window's application accepts the write and ignores it.
-        if (!w.pinned) {
+        // A pinned window's application accepts the write and ignores it; a clamped one ends up
+        // as near to the point as it can while wholly inside the screens' bounds.
+        if (w.clamped) {
+            world_.moveWindow(element, world_.clampIntoScreens(Rect(*p, w.frame.size())));
+        } else if (!w.pinned) {
             world_.moveWindow(element, *p);
         }
         return AXError::success;

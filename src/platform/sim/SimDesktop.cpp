@@ -178,6 +178,10 @@ SimResult SimDesktop::pinWindow(ElementRef window, bool pinned) {
     return withWindow(window, [&](SimWindow& w) { w.pinned = pinned; });
 }
 
+SimResult SimDesktop::clampWindow(ElementRef window, bool clamped) {
+    return withWindow(window, [&](SimWindow& w) { w.clamped = clamped; });
+}
+
 SimResult SimDesktop::failWindow(ElementRef window, const std::vector<std::string>& attributes) {
     for (const auto& name : attributes) {
         if (!isFailableAttribute(name)) {

@@ -104,6 +104,8 @@ class SimDesktop {
     SimResult setWindowTitle(ElementRef window, const std::string& title);
     SimResult setWindowNumber(ElementRef window, WindowNumber number);
     SimResult pinWindow(ElementRef window, bool pinned = true);
+    // As a window manager that keeps windows on screen: moves land inside the screens' bounds.
+    SimResult clampWindow(ElementRef window, bool clamped = true);
     // Names as isFailableAttribute accepts them: position, size, minimized, title, subrole,
     // role, number. Failing attributes add up until healWindow.
     SimResult failWindow(ElementRef window, const std::vector<std::string>& attributes);

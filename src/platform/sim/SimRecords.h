@@ -54,6 +54,7 @@ struct SimWindow {
     bool minimized = false;
     WindowNumber number = 0;
     bool pinned = false;            // position writes succeed but nothing moves
+    bool clamped = false;           // position writes succeed but keep it inside the screens
     std::set<std::string> failing;  // names accepted by isFailableAttribute
     bool closed = false;
 

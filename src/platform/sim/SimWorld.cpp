@@ -117,6 +117,25 @@ bool SimWorld::isOnScreen(const Rect& frame) const {
     return false;
 }
 
+Point SimWorld::clampIntoScreens(const Rect& frame) const {
+    if (screens_.empty()) {
+        return frame.origin();
+    }
+    double left = screens_.front().frame.minX();
+    double top = screens_.front().frame.minY();
+    double right = screens_.front().frame.maxX();
+    double bottom = screens_.front().frame.maxY();
+    for (const auto& s : screens_) {
+        left = std::min(left, s.frame.minX());
+        top = std::min(top, s.frame.minY());
+        right = std::max(right, s.frame.maxX());
+        bottom = std::max(bottom, s.frame.maxY());
+    }
+    // The far edge first, so that a frame larger than the bounds keeps its top-left corner in.
+    return {std::max(left, std::min(frame.x, right - frame.width)),
+            std::max(top, std::min(frame.y, bottom - frame.height))};
+}
+
 // ---- Applications ----
 
 SimApp* SimWorld::app(AppRef ref) {

@@ -47,6 +47,9 @@ class SimWorld {
     Point flip(Point p) const;
     // At least 40 x 20 points of the frame lie on one screen.
     bool isOnScreen(const Rect& frame) const;
+    // The origin nearest to the frame's at which it lies inside the bounding box of the screens
+    // (its top-left corner when it is larger); the frame's own origin without screens.
+    Point clampIntoScreens(const Rect& frame) const;
 
     // Applications. An AppRef names one instance; a pid names the instance running under it now.
     SimApp* app(AppRef ref);
