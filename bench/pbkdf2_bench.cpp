@@ -39,10 +39,10 @@ BENCHMARK(BM_AppPasswordCheck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // The derivation through the program's crypto seam alone.
 void BM_ProgramDerivation(benchmark::State& state) {
     nimbrel::OpenSslPasswordCrypto crypto;
-    Bytes salt(AppPassword::saltLength, 0x42);
-    Bytes out(AppPassword::hashLength, 0);
+    Bytes salt(AppPassword::kSaltLength, 0x42);
+    Bytes out(AppPassword::kHashLength, 0);
     for (auto _ : state) {
-        bool ok = crypto.deriveKey(kPassword, salt, AppPassword::currentRounds, out);
+        bool ok = crypto.deriveKey(kPassword, salt, AppPassword::kCurrentRounds, out);
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(out.data());
     }
@@ -50,11 +50,11 @@ void BM_ProgramDerivation(benchmark::State& state) {
 BENCHMARK(BM_ProgramDerivation)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenSslDirect(benchmark::State& state) {
-    Bytes salt(AppPassword::saltLength, 0x42);
-    Bytes out(AppPassword::hashLength, 0);
+    Bytes salt(AppPassword::kSaltLength, 0x42);
+    Bytes out(AppPassword::kHashLength, 0);
     for (auto _ : state) {
         int ok = PKCS5_PBKDF2_HMAC(kPassword.data(), int(kPassword.size()), salt.data(),
-                                   int(salt.size()), int(AppPassword::currentRounds), EVP_sha256(),
+                                   int(salt.size()), int(AppPassword::kCurrentRounds), EVP_sha256(),
                                    int(out.size()), out.data());
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(out.data());

@@ -36,8 +36,8 @@ bool AppPassword::flagIsSet() {
 std::optional<AppPassword::Record> AppPassword::makeRecord(std::string_view password,
                                                            std::int64_t rounds) {
     Record record;
-    record.salt.assign(saltLength, 0);
-    record.hash.assign(hashLength, 0);
+    record.salt.assign(kSaltLength, 0);
+    record.hash.assign(kHashLength, 0);
     // A salt that was not drawn, or a hash that was not derived, would be a record anyone could
     // predict, or that no password opens.
     if (!crypto_.randomBytes(record.salt) ||
@@ -55,7 +55,7 @@ void AppPassword::migrateLegacy() {
         return;
     }
     if (!storage_.load()) {
-        storage_.save(Record{bytesOf(*salt), bytesOf(*hash), legacyRounds, 0, std::nullopt});
+        storage_.save(Record{bytesOf(*salt), bytesOf(*hash), kLegacyRounds, 0, std::nullopt});
     }
     // The legacy keys go only once the record is really stored; otherwise the next call retries.
     if (storage_.load()) {
@@ -74,7 +74,7 @@ AppPassword::Status AppPassword::status() {
 }
 
 bool AppPassword::set(std::string_view password) {
-    auto record = makeRecord(password, currentRounds);
+    auto record = makeRecord(password, kCurrentRounds);
     if (!record) {
         return false;
     }
@@ -108,14 +108,14 @@ AppPassword::Check AppPassword::check(std::string_view password, TimePoint now) 
     }
     // A lock-out further ahead than the longest one was not set by this program (or the clock was
     // turned back); it must not lock the user out for longer.
-    if (record->lockedUntil && *record->lockedUntil > now + maxLockout) {
-        record->lockedUntil = now + maxLockout;
+    if (record->lockedUntil && *record->lockedUntil > now + kMaxLockout) {
+        record->lockedUntil = now + kMaxLockout;
         storage_.save(*record);
     }
     if (record->lockedUntil && *record->lockedUntil > now) {
         return Check::lockedOut(*record->lockedUntil);
     }
-    Bytes derived(hashLength, 0);
+    Bytes derived(kHashLength, 0);
     if (!crypto_.deriveKey(password, record->salt, record->rounds, derived)) {
         // Nothing was compared, so the user made no wrong entry to count.
         return Check::wrong();
@@ -130,10 +130,10 @@ AppPassword::Check AppPassword::check(std::string_view password, TimePoint now) 
         storage_.save(*record);
         return Check::wrong();
     }
-    if (record->rounds < currentRounds) {
+    if (record->rounds < kCurrentRounds) {
         // The one moment the password is known: re-hash it at today's cost. When that fails the
         // old record stays and the next correct entry tries again.
-        if (auto stronger = makeRecord(password, currentRounds)) {
+        if (auto stronger = makeRecord(password, kCurrentRounds)) {
             *record = *stronger;
         }
     }
@@ -148,15 +148,15 @@ std::optional<TimePoint> AppPassword::lockedUntil(TimePoint now) {
     if (!record || !record->lockedUntil || !(*record->lockedUntil > now)) {
         return std::nullopt;
     }
-    return std::min(*record->lockedUntil, now + maxLockout);
+    return std::min(*record->lockedUntil, now + kMaxLockout);
 }
 
 std::optional<double> AppPassword::lockoutDuration(std::int64_t failures) {
-    if (failures < freeAttempts) {
+    if (failures < kFreeAttempts) {
         return std::nullopt;
     }
-    auto exponent = std::min(failures, exponentCap) - freeAttempts;
-    return std::min(lockoutBase * std::ldexp(1.0, static_cast<int>(exponent)), maxLockout);
+    auto exponent = std::min(failures, kExponentCap) - kFreeAttempts;
+    return std::min(kLockoutBase * std::ldexp(1.0, static_cast<int>(exponent)), kMaxLockout);
 }
 
 }  // namespace nimbrel

@@ -35,20 +35,19 @@ class AppPassword {
         friend bool operator==(const Check&, const Check&) = default;
     };
 
-    static constexpr std::int64_t currentRounds = 600000;
-    static constexpr std::int64_t legacyRounds = 200000;
+    static constexpr std::int64_t kCurrentRounds = 600000;
+    static constexpr std::int64_t kLegacyRounds = 200000;
     // The rounds a stored record may carry. Far fewer than the legacy count were never written and
     // protect nothing; far more would hold the main loop at every entry (at 2^31 one check takes
     // the better part of an hour). The room on either side is for versions before and after this.
-    static constexpr std::int64_t minimumRounds = legacyRounds / 2;
-    static constexpr std::int64_t maximumRounds = currentRounds * 4;
-    static constexpr std::size_t saltLength = 16;
-    static constexpr std::size_t hashLength = 32;
-    static constexpr std::size_t minimumLength = 8;
-    static constexpr std::int64_t freeAttempts = 5;
-    static constexpr double lockoutBase = 30;
-    static constexpr std::int64_t exponentCap = 15;
-    static constexpr double maxLockout = 3600;
+    static constexpr std::int64_t kMinimumRounds = kLegacyRounds / 2;
+    static constexpr std::int64_t kMaximumRounds = kCurrentRounds * 4;
+    static constexpr std::size_t kSaltLength = 16;
+    static constexpr std::size_t kHashLength = 32;
+    static constexpr std::int64_t kFreeAttempts = 5;
+    static constexpr double kLockoutBase = 30;
+    static constexpr std::int64_t kExponentCap = 15;
+    static constexpr double kMaxLockout = 3600;
 
     static constexpr const char* kFlagKey = "appPassword.v2";
     static constexpr const char* kLegacySaltKey = "appPassword.salt";

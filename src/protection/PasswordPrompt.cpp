@@ -10,7 +10,7 @@ void PasswordPrompt::showLockout(TimePoint until) {
 }
 
 bool PasswordPrompt::ask(const std::string& reason) {
-    for (int tries = promptTries; tries > 0; --tries) {
+    for (int tries = kPromptTries; tries > 0; --tries) {
         // A lock-out is never lifted here: while it lasts only its alert is shown.
         if (auto until = password_.lockedUntil(loop_.now())) {
             showLockout(*until);

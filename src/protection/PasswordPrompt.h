@@ -14,7 +14,7 @@ namespace nimbrel {
 // Asks for the application password, a few tries at a time, and never past a lock-out.
 class PasswordPrompt {
   public:
-    static constexpr int promptTries = 3;
+    static constexpr int kPromptTries = 3;
 
     PasswordPrompt(AppPassword& password, PasswordPanel& panel, Sound& sound, MainLoop& loop,
                    const Localizer& strings, std::string locale)

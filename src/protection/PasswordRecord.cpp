@@ -33,8 +33,8 @@ std::optional<std::int64_t> integerAt(const Json& json, const char* key) {
 }  // namespace
 
 bool PasswordRecord::isWellFormed() const {
-    return salt.size() == AppPassword::saltLength && hash.size() == AppPassword::hashLength &&
-           rounds >= AppPassword::minimumRounds && rounds <= AppPassword::maximumRounds &&
+    return salt.size() == AppPassword::kSaltLength && hash.size() == AppPassword::kHashLength &&
+           rounds >= AppPassword::kMinimumRounds && rounds <= AppPassword::kMaximumRounds &&
            failures >= 0;
 }
 

@@ -23,7 +23,7 @@ struct PasswordRecord {
     friend bool operator==(const PasswordRecord&, const PasswordRecord&) = default;
 
     // A record this program could have made and can check an entry against: the scheme's salt and
-    // hash lengths, rounds from AppPassword::minimumRounds to maximumRounds, no negative failure
+    // hash lengths, rounds from AppPassword::kMinimumRounds to kMaximumRounds, no negative failure
     // count.
     bool isWellFormed() const;
 

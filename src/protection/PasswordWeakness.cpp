@@ -11,8 +11,6 @@
 namespace nimbrel {
 namespace {
 
-constexpr std::size_t kMinimumLength = 8;
-
 // User-perceived characters (grapheme clusters): "é" typed as e + accent is one character.
 std::vector<icu::UnicodeString> characters(const icu::UnicodeString& text) {
     std::vector<icu::UnicodeString> out;
@@ -82,7 +80,7 @@ const std::vector<std::string_view>& commonPasswords() {
 std::optional<PasswordWeakness> passwordWeakness(std::string_view candidate) {
     auto text = icu::UnicodeString::fromUTF8(
         icu::StringPiece(candidate.data(), static_cast<int32_t>(candidate.size())));
-    if (characters(text).size() < kMinimumLength) {
+    if (characters(text).size() < kMinimumPasswordLength) {
         return PasswordWeakness::tooShort;
     }
     icu::UnicodeString lower = text;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,9 @@
 namespace nimbrel {
 
 enum class PasswordWeakness { tooShort, tooCommon };
+
+// The fewest user-perceived characters a new password may have.
+inline constexpr std::size_t kMinimumPasswordLength = 8;
 
 // Why a new password is refused, or none. Lengths count user-perceived characters.
 std::optional<PasswordWeakness> passwordWeakness(std::string_view candidate);

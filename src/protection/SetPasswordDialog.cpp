@@ -1,5 +1,7 @@
 #include "protection/SetPasswordDialog.h"
 
+#include "protection/PasswordWeakness.h"
+
 namespace nimbrel {
 
 void SetPasswordDialog::setInteractively(std::function<void(bool)> completion) {
@@ -29,7 +31,7 @@ std::optional<std::string> SetPasswordDialog::refusal(const std::string& first,
     }
     if (weakness == PasswordWeakness::tooShort) {
         return strings_.text("password.tooShort"_key,
-                             {static_cast<long long>(AppPassword::minimumLength)});
+                             {static_cast<long long>(kMinimumPasswordLength)});
     }
     return std::nullopt;
 }

@@ -37,9 +37,9 @@ TEST_F(AppPasswordCheck, TheRightEntryIsOkAndTheRecordUsesTheCurrentScheme) {
     EXPECT_EQ(password().check(kRight, 0), Check::ok());
     auto record = stored();
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->salt.size(), AppPassword::saltLength);
-    EXPECT_EQ(record->hash.size(), AppPassword::hashLength);
-    EXPECT_EQ(record->rounds, AppPassword::currentRounds);
+    EXPECT_EQ(record->salt.size(), AppPassword::kSaltLength);
+    EXPECT_EQ(record->hash.size(), AppPassword::kHashLength);
+    EXPECT_EQ(record->rounds, AppPassword::kCurrentRounds);
     EXPECT_EQ(password().status(), AppPassword::Status::set);
 }
 

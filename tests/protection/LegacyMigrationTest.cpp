@@ -14,7 +14,7 @@ class LegacyMigration : public ProtectionFixture {
         legacySalt = Bytes(16, 0x5a);
         legacyHash = Bytes(32, 0);
         ASSERT_TRUE(
-            crypto->deriveKey(kLegacyPassword, legacySalt, AppPassword::legacyRounds, legacyHash));
+            crypto->deriveKey(kLegacyPassword, legacySalt, AppPassword::kLegacyRounds, legacyHash));
         defaults.setData(AppPassword::kLegacySaltKey,
                          std::string(legacySalt.begin(), legacySalt.end()));
         defaults.setData(AppPassword::kLegacyHashKey,

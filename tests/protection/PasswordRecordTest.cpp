@@ -80,7 +80,7 @@ TEST(PasswordRecord, AcceptsTheEdgesOfEveryRange) {
         return record.value_or(PasswordRecord{});
     };
     for (std::int64_t rounds :
-         {AppPassword::minimumRounds, AppPassword::legacyRounds, AppPassword::maximumRounds}) {
+         {AppPassword::kMinimumRounds, AppPassword::kLegacyRounds, AppPassword::kMaximumRounds}) {
         EXPECT_EQ(decodedWith("rounds", rounds).rounds, rounds);
     }
     for (std::int64_t failures : {std::int64_t(0), std::numeric_limits<std::int64_t>::max()}) {
@@ -135,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         // could ever be right, one check would block for minutes, the lock-out would never start.
         DecodeCase{"roundsZero", recordWith("rounds", 0)},
         DecodeCase{"roundsNegative", recordWith("rounds", -600000)},
-        DecodeCase{"roundsBelowRange", recordWith("rounds", AppPassword::minimumRounds - 1)},
-        DecodeCase{"roundsAboveRange", recordWith("rounds", AppPassword::maximumRounds + 1)},
+        DecodeCase{"roundsBelowRange", recordWith("rounds", AppPassword::kMinimumRounds - 1)},
+        DecodeCase{"roundsAboveRange", recordWith("rounds", AppPassword::kMaximumRounds + 1)},
         DecodeCase{"rounds2To31", recordWith("rounds", std::int64_t(1) << 31)},
         DecodeCase{"failuresNegative", recordWith("failures", -1)},
         DecodeCase{"failuresLowest",
