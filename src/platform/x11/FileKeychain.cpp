@@ -113,8 +113,7 @@ KeychainStatus FileKeychain::store(const std::vector<KeychainItem>& items) {
     return KeychainStatus::success;
 }
 
-KeychainStatus FileKeychain::copyMatching(const KeychainQuery& query,
-                                          std::optional<std::string>& data) {
+KeychainStatus FileKeychain::withItem(const KeychainQuery& query, const ItemAction& act) {
     auto items = load();
     if (!items) {
         return KeychainStatus::failure;
@@ -124,22 +123,29 @@ KeychainStatus FileKeychain::copyMatching(const KeychainQuery& query,
     if (it == items->end()) {
         return KeychainStatus::itemNotFound;
     }
-    data = it->data;
-    return KeychainStatus::success;
+    return act(*items, it);
+}
+
+KeychainStatus FileKeychain::copyMatching(const KeychainQuery& query,
+                                          std::optional<std::string>& data) {
+    return withItem(query, [&](Items&, Items::iterator item) {
+        data = item->data;
+        return KeychainStatus::success;
+    });
 }
 
 KeychainStatus FileKeychain::update(const KeychainQuery& query, const std::string& data) {
-    auto items = load();
-    if (!items) {
-        return KeychainStatus::failure;
-    }
-    auto it = std::find_if(items->begin(), items->end(),
-                           [&](const KeychainItem& item) { return matches(item, query); });
-    if (it == items->end()) {
-        return KeychainStatus::itemNotFound;
-    }
-    it->data = data;
-    return store(*items);
+    return withItem(query, [&](Items& items, Items::iterator item) {
+        item->data = data;
+        return store(items);
+    });
+}
+
+KeychainStatus FileKeychain::remove(const KeychainQuery& query) {
+    return withItem(query, [&](Items& items, Items::iterator item) {
+        items.erase(item);
+        return store(items);
+    });
 }
 
 KeychainStatus FileKeychain::add(const KeychainItem& item) {
@@ -153,20 +159,6 @@ KeychainStatus FileKeychain::add(const KeychainItem& item) {
         return KeychainStatus::duplicateItem;
     }
     items->push_back(item);
-    return store(*items);
-}
-
-KeychainStatus FileKeychain::remove(const KeychainQuery& query) {
-    auto items = load();
-    if (!items) {
-        return KeychainStatus::failure;
-    }
-    auto kept = std::remove_if(items->begin(), items->end(),
-                               [&](const KeychainItem& item) { return matches(item, query); });
-    if (kept == items->end()) {
-        return KeychainStatus::itemNotFound;
-    }
-    items->erase(kept, items->end());
     return store(*items);
 }
 

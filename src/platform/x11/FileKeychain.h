@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/Keychain.h"
@@ -26,6 +27,11 @@ class FileKeychain final : public Keychain {
     KeychainStatus remove(const KeychainQuery& query) override;
 
   private:
+    using Items = std::vector<KeychainItem>;
+    using ItemAction = std::function<KeychainStatus(Items& items, Items::iterator item)>;
+    // Hands `act` the item the query names; a store that cannot be read and a missing item are
+    // answered here.
+    KeychainStatus withItem(const KeychainQuery& query, const ItemAction& act);
     std::optional<std::vector<KeychainItem>> load();
     KeychainStatus store(const std::vector<KeychainItem>& items);
 

@@ -15,12 +15,6 @@ using x11::ClientWindow;
 using x11::ClientWindows;
 using x11::Connection;
 
-// Which window manager the test command started; the clamping ones keep frames on screen.
-bool windowManagerClamps() {
-    const char* wm = std::getenv("WM");
-    return wm != nullptr && std::string(wm) == "openbox";
-}
-
 class ClientWindowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -33,14 +27,7 @@ class ClientWindowsTest : public ::testing::Test {
     // Opens a window and waits until the window manager has framed it.
     xcb_window_t managed(const TestClient::Spec& spec = {}) {
         xcb_window_t w = client.open(spec);
-        bool framed = eventually(*connection, [&] {
-            auto listed = windows->list();
-            return std::find(listed.begin(), listed.end(), w) != listed.end() &&
-                   !connection
-                        ->cardinals(w, connection->atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL)
-                        .empty();
-        });
-        EXPECT_TRUE(framed) << "the window manager did not take the window";
+        EXPECT_TRUE(test::managed(*connection, w)) << "the window manager did not take the window";
         return w;
     }
 

@@ -3,7 +3,9 @@
 #include <unistd.h>
 #include <xcb/xcb_aux.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -80,6 +82,12 @@ class TestClient {
     std::unique_ptr<x11::Connection> connection_;
 };
 
+// Whether the test command started a window manager that keeps every frame on screen.
+inline bool windowManagerClamps() {
+    const char* wm = std::getenv("WM");
+    return wm != nullptr && std::string(wm) == "openbox";
+}
+
 // The window manager answers in its own time: waits until `done` holds, for ten seconds at most
 // (a loaded machine delays the manager), and answers whether it came to hold.
 inline bool eventually(x11::Connection& connection, const std::function<bool()>& done) {
@@ -91,6 +99,18 @@ inline bool eventually(x11::Connection& connection, const std::function<bool()>&
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+// Waits until the window manager lists the window and has framed it.
+inline bool managed(x11::Connection& connection, xcb_window_t window) {
+    return eventually(connection, [&] {
+        auto clients = connection.cardinals(connection.root(), connection.atom("_NET_CLIENT_LIST"),
+                                            XCB_ATOM_WINDOW);
+        return std::find(clients.begin(), clients.end(), window) != clients.end() &&
+               !connection
+                    .cardinals(window, connection.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL)
+                    .empty();
+    });
 }
 
 }  // namespace nimbrel::test

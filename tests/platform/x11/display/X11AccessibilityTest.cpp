@@ -16,11 +16,6 @@ using x11::Connection;
 using x11::X11Accessibility;
 using x11::X11Screens;
 
-bool windowManagerClamps() {
-    const char* wm = std::getenv("WM");
-    return wm != nullptr && std::string(wm) == "openbox";
-}
-
 class X11AccessibilityTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -41,14 +36,7 @@ class X11AccessibilityTest : public ::testing::Test {
     ElementRef open(const TestClient::Spec& spec) {
         xcb_window_t w = client.open(spec);
         opened.push_back(w);
-        EXPECT_TRUE(eventually(*connection, [&] {
-            auto clients = connection->cardinals(
-                connection->root(), connection->atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
-            return std::find(clients.begin(), clients.end(), w) != clients.end() &&
-                   !connection
-                        ->cardinals(w, connection->atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL)
-                        .empty();
-        })) << "the window manager did not take the window";
+        EXPECT_TRUE(managed(*connection, w)) << "the window manager did not take the window";
         return X11Accessibility::windowElement(w);
     }
 

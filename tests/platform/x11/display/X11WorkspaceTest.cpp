@@ -70,11 +70,7 @@ class X11WorkspaceTest : public ::testing::Test {
         spec.className = className;
         spec.instance = className;
         xcb_window_t w = client.open(spec);
-        EXPECT_TRUE(eventually(*connection, [&] {
-            auto clients = connection->cardinals(
-                connection->root(), connection->atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
-            return std::find(clients.begin(), clients.end(), w) != clients.end();
-        }));
+        EXPECT_TRUE(managed(*connection, w));
         return w;
     }
 
