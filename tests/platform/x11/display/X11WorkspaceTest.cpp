@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/x11/PrivateFolder.h"
+#include "platform/x11/X11WindowList.h"
 #include "platform/x11/display/TestClient.h"
 
 namespace nimbrel::test {
@@ -107,6 +108,30 @@ TEST_F(X11WorkspaceTest, ProcessesWithWindowsAreApplicationsNamedByTheirDesktopE
     EXPECT_NE(std::find(running.begin(), running.end(), *app), running.end());
     EXPECT_TRUE(workspace().runningApplication(workspace().ownProcessID()).has_value());
     EXPECT_FALSE(workspace().isTerminated(*app));
+}
+
+TEST_F(X11WorkspaceTest, TheWindowListShowsWhatIsInSightFrontToBackWithItsOwner) {
+    ChildProcess editor;
+    xcb_window_t back = open(editor.pid(), "Editor");
+    xcb_window_t front = open(editor.pid(), "Editor");
+    x11::X11Screens screens(*connection);
+    x11::X11WindowList list(*connection, screens, workspace());
+    x11::ClientWindows windows(*connection);
+    windows.activate(front);
+    auto listed = [&] {
+        std::vector<WindowNumber> numbers;
+        for (const WindowInfo& info : list.onScreenWindows()) {
+            if (info.ownerPID == editor.pid()) {
+                numbers.push_back(info.number);
+                EXPECT_EQ(info.ownerName, "Text Editor");
+                EXPECT_EQ(info.layer, 0);
+            }
+        }
+        return numbers;
+    };
+    ASSERT_TRUE(until([&] { return listed() == std::vector<WindowNumber>{front, back}; }));
+    windows.iconify(front);
+    EXPECT_TRUE(until([&] { return listed() == std::vector<WindowNumber>{back}; }));
 }
 
 TEST_F(X11WorkspaceTest, LaunchesActivationsAndEndsAreTold) {
