@@ -27,27 +27,31 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(head -n1 "$work/display")"
 
-case "$wm" in
-    jwm)
-        # No root menu: it would grab the pointer on clicks on the root window.
-        cat >"$work/jwmrc" <<'JWM'
+# No root menu for jwm: it would grab the pointer on clicks on the root window.
+cat >"$work/jwmrc" <<'JWM'
 <JWM><Tray x="0" y="-1" height="24"><Dock/></Tray><FocusModel>click</FocusModel><Desktops width="1" height="1"/></JWM>
 JWM
-        jwm -f "$work/jwmrc" 2>"$work/wm.log" &
-        ;;
-    *)
-        "$wm" 2>"$work/wm.log" &
-        ;;
-esac
-wm_pid=$!
+start_wm() {
+    case "$wm" in
+        jwm) jwm -f "$work/jwmrc" 2>>"$work/wm.log" & ;;
+        *) "$wm" 2>>"$work/wm.log" & ;;
+    esac
+    wm_pid=$!
+}
 # The check window comes early in a manager's start; the work area only once it manages windows.
 wm_ready() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
         xprop -root _NET_WORKAREA 2>/dev/null | grep -q "="
 }
-# A loaded machine (a parallel build) can take many seconds to start a manager.
+# A loaded machine (a parallel build) can take many seconds to start a manager, and a server that
+# has only just begun to listen may turn the first connection away: a manager that gave up is
+# started again.
+start_wm
 for _ in $(seq 600); do
     wm_ready && break
+    if ! kill -0 "$wm_pid" 2>/dev/null; then
+        start_wm
+    fi
     sleep 0.05
 done
 if ! wm_ready; then
