@@ -94,6 +94,11 @@ Rect MonitorLayout::visibleFrame(const Monitor& monitor, const std::vector<Strut
     return {left, top, right - left, bottom - top};
 }
 
+bool MonitorLayout::meetsAnyMonitor(const Rect& root) const {
+    return std::any_of(monitors_.begin(), monitors_.end(),
+                       [&](const Monitor& m) { return !m.frame.intersection(root).isEmpty(); });
+}
+
 Point MonitorLayout::toAccessibility(Point root) const {
     return {root.x - origin_.x, root.y - origin_.y};
 }

@@ -40,6 +40,9 @@ class MonitorLayout {
     // The monitor's frame less what the docks reserve over it, in root coordinates.
     Rect visibleFrame(const Monitor& monitor, const std::vector<Strut>& struts) const;
 
+    // Whether any part of the rectangle (root coordinates) lies on a monitor.
+    bool meetsAnyMonitor(const Rect& root) const;
+
     Point toAccessibility(Point root) const;
     Rect toAccessibility(const Rect& root) const;
     Point fromAccessibility(Point accessibility) const;

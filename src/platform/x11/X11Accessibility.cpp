@@ -221,15 +221,24 @@ AXError X11Accessibility::setWindowAttribute(const ClientWindow& window, std::st
         if (to == nullptr) {
             return AXError::illegalArgument;
         }
-        Point origin = screens_.layout().fromAccessibility(*to);
+        MonitorLayout layout = screens_.layout();
+        Point origin = layout.fromAccessibility(*to);
         if (window.frame.origin() == origin) {
             return AXError::success;
         }
+        bool parking = !layout.meetsAnyMonitor(Rect(origin, window.frame.size()));
+        marks_.beforeMove(window, parking);
         windows_.moveFrame(window, origin);
         // Any change is the manager's answer: where it put the window, clamped or not.
-        return done(awaitWindow(window.id, [&](const ClientWindow& now) {
+        bool settled = awaitWindow(window.id, [&](const ClientWindow& now) {
             return now.frame.origin() != window.frame.origin();
-        }));
+        });
+        if (auto now = windows_.read(window.id);
+            parking && now && layout.meetsAnyMonitor(now->frame)) {
+            // Clamped into sight: it is not parked, so it keeps its place in the taskbar.
+            marks_.beforeMove(*now, false);
+        }
+        return done(settled);
     }
     const bool* on = std::get_if<bool>(&value);
     if (on == nullptr) {

@@ -7,6 +7,7 @@
 #include "platform/x11/ClientWindows.h"
 #include "platform/x11/Connection.h"
 #include "platform/x11/EventHub.h"
+#include "platform/x11/TaskbarMarks.h"
 #include "platform/x11/X11Observers.h"
 #include "platform/x11/X11Screens.h"
 
@@ -20,13 +21,15 @@ namespace nimbrel::x11 {
 // X has no permission for this, so the program is always trusted. Changes are requests to the
 // window manager: a write waits, for the messaging timeout at most, until the manager has acted,
 // so that a read right after it tells where the window really is (a manager that clamps a move
-// leaves the window on screen, and the read says so).
+// leaves the window on screen, and the read says so). A window moved beyond every monitor leaves
+// the taskbar and the pager until it comes back.
 class X11Accessibility final : public Accessibility {
   public:
     X11Accessibility(Connection& connection, X11Screens& screens, EventHub& events)
         : connection_(connection),
           screens_(screens),
           windows_(connection),
+          marks_(connection, windows_),
           observers_(connection, events, windows_) {}
 
     bool isProcessTrusted() override { return true; }
@@ -67,6 +70,7 @@ class X11Accessibility final : public Accessibility {
     Connection& connection_;
     X11Screens& screens_;
     ClientWindows windows_;
+    TaskbarMarks marks_;
     X11Observers observers_;
     double timeout_ = 6.0;
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/AccessibilityNames.h"
+#include "platform/x11/ClientWindows.h"
 #include "platform/x11/display/TestClient.h"
 
 namespace nimbrel::test {
@@ -102,9 +103,14 @@ TEST_F(X11AccessibilityTest, AWriteTellsWhereTheWindowReallyEndedUp) {
               AXError::success);
     Point parked = get<Point>(w, ax::attribute::kPosition);
     if (windowManagerClamps()) {
-        // The manager kept the frame on screen, and the read right after the write says so.
+        // The manager kept the frame on screen, and the read right after the write says so; a
+        // window in sight keeps its place in the taskbar.
         EXPECT_LT(parked.x, 2720);
         EXPECT_LT(parked.y, 900);
+        EXPECT_TRUE(eventually(*connection, [&] {
+            auto read = x11::ClientWindows(*connection).read(opened.back());
+            return !read->hasState("_NET_WM_STATE_SKIP_TASKBAR");
+        }));
     } else {
         EXPECT_EQ(parked, (Point{6000, 4000}));
     }
@@ -117,6 +123,38 @@ TEST_F(X11AccessibilityTest, AWriteTellsWhereTheWindowReallyEndedUp) {
               AXError::success);
     EXPECT_FALSE(get<bool>(w, ax::attribute::kMinimized));
     EXPECT_EQ(ax->performAction(w, ax::action::kRaise), AXError::success);
+}
+
+TEST_F(X11AccessibilityTest, AParkedWindowLeavesTheTaskbarAndPagerAndGetsItsMarksBack) {
+    if (windowManagerClamps()) {
+        GTEST_SKIP() << "this manager keeps every frame on a monitor";
+    }
+    ElementRef w = open({});
+    xcb_window_t id = opened.back();
+    x11::ClientWindows windows(*connection);
+    // The window skipped the pager already; only that is given back.
+    windows.setState(id, "_NET_WM_STATE_SKIP_PAGER", true);
+    ASSERT_TRUE(eventually(*connection,
+                           [&] { return windows.read(id)->hasState("_NET_WM_STATE_SKIP_PAGER"); }));
+    auto start = get<Point>(w, ax::attribute::kPosition);
+    auto marks = [&] {
+        auto read = windows.read(id);
+        return std::make_pair(read->hasState("_NET_WM_STATE_SKIP_TASKBAR"),
+                              read->hasState("_NET_WM_STATE_SKIP_PAGER"));
+    };
+
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(Point{6000, 4000})),
+              AXError::success);
+    EXPECT_TRUE(eventually(*connection, [&] { return marks() == std::make_pair(true, true); }));
+    // Parked again elsewhere (a screen change): what it had before the first park still counts.
+    ASSERT_EQ(ax->setAttributeValue(w, ax::attribute::kPosition, AXValue(Point{7000, 4000})),
+              AXError::success);
+
+    // A later run of the program brings it back.
+    X11Accessibility later(*connection, *screens, *events);
+    ASSERT_EQ(later.setAttributeValue(w, ax::attribute::kPosition, AXValue(start)),
+              AXError::success);
+    EXPECT_TRUE(eventually(*connection, [&] { return marks() == std::make_pair(false, true); }));
 }
 
 TEST_F(X11AccessibilityTest, AWindowThatIsGoneIsAnInvalidElement) {
