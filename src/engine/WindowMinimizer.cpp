@@ -105,16 +105,19 @@ void WindowMinimizer::removeLock(ElementRef element) {
 
 // ---- hiding -------------------------------------------------------------------------------
 
-bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
+bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style) {
     ElementRef element = window.element;
     // Hiding a locked window again never weakens its lock.
-    bool lockFlag = locked || isLockedDesignation(window) || isLocked(element);
+    if (isLockedDesignation(window) || isLocked(element)) {
+        guard = Guard::locked;
+    }
     lastHideAt_ = loop_.now();
 
     // A window is hidden one way at a time. A cover hides a window where it stands, so it only
     // goes over one that is in sight; one that is parked or minimised stays hidden that way.
-    if (cover && !access_.isMinimized(element).value_or(false) && access_.isOnScreen(element)) {
-        coverInPlace(window, lockFlag);
+    if (style == HideStyle::cover && !access_.isMinimized(element).value_or(false) &&
+        access_.isOnScreen(element)) {
+        coverInPlace(window, guard);
         return true;
     }
 
@@ -128,18 +131,18 @@ bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
     if (!origin) {
         origin = position;
     }
-    if (instantHide() || lockFlag) {
-        return park(window, lockFlag, origin);
+    if (instantHide() || guard == Guard::locked) {
+        return park(window, guard, origin);
     }
-    return minimize(window, false, origin);
+    return minimize(window, Guard::unlocked, origin);
 }
 
-void WindowMinimizer::coverInPlace(const WindowRef& window, bool locked) {
+void WindowMinimizer::coverInPlace(const WindowRef& window, Guard guard) {
     ElementRef element = window.element;
     cover_->cover(window);
     moveToEnd(window);
     eraseOrigin(element);
-    if (!locked) {
+    if (guard == Guard::unlocked) {
         return;
     }
     // A covered window never moves, so its lock has no origin and watches nothing; a lock left
@@ -158,10 +161,11 @@ void WindowMinimizer::dropCover(ElementRef element) {
     removeLock(element);
 }
 
-bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<Point> origin) {
+bool WindowMinimizer::park(const WindowRef& window, Guard guard, std::optional<Point> origin) {
     ElementRef element = window.element;
+    bool locked = guard == Guard::locked;
     if (access_.setPosition(access_.parkingPoint(), element) != AXError::success) {
-        return locked ? minimize(window, true, origin) : false;
+        return locked ? minimize(window, guard, origin) : false;
     }
     // A successful write is no proof that the window moved: an application or a window manager
     // may keep it on screen, where it is, or clamped to an edge. Only where it ended up counts.
@@ -170,7 +174,7 @@ bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<P
             // Minimised where the user had it, so that it comes back there.
             access_.setPosition(*origin, element);
         }
-        return minimize(window, locked, origin);
+        return minimize(window, guard, origin);
     }
     dropCover(element);
     moveToEnd(window);
@@ -187,14 +191,14 @@ bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<P
     return true;
 }
 
-bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::optional<Point> origin) {
+bool WindowMinimizer::minimize(const WindowRef& window, Guard guard, std::optional<Point> origin) {
     ElementRef element = window.element;
     if (access_.setMinimized(true, element) != AXError::success) {
         return false;
     }
     dropCover(element);
     moveToEnd(window);
-    if (locked && !isLocked(element)) {
+    if (guard == Guard::locked && !isLocked(element)) {
         eraseOrigin(element);
         // Restored behind the program's back, the window then shows up beyond the screens.
         access_.setPosition(access_.parkingPoint(), element);
@@ -203,9 +207,9 @@ bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::option
     return true;
 }
 
-bool WindowMinimizer::hideFocused(bool locked, bool cover) {
+bool WindowMinimizer::hideFocused(Guard guard, HideStyle style) {
     auto window = access_.focusedWindow();
-    return window ? hide(*window, locked, cover) : false;
+    return window ? hide(*window, guard, style) : false;
 }
 
 void WindowMinimizer::moveFocusAway(const WindowRef& window) {
@@ -236,9 +240,9 @@ bool WindowMinimizer::isConcealed(const WindowRef& window) {
            platform_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
 }
 
-bool WindowMinimizer::needsHide(const WindowRef& window, bool forceLocked) {
+bool WindowMinimizer::needsHide(const WindowRef& window, Guard wanted) {
     bool concealed = isConcealed(window);
-    bool wantsLock = forceLocked || isLockedDesignation(window);
+    bool wantsLock = wanted == Guard::locked || isLockedDesignation(window);
     if (wantsLock && concealed) {
         // Out of sight but not yet guarded: it must be hidden again to become locked.
         return !isLocked(window.element) && !cover_->isCovered(window.element);
@@ -248,8 +252,8 @@ bool WindowMinimizer::needsHide(const WindowRef& window, bool forceLocked) {
 
 // ---- revealing ----------------------------------------------------------------------------
 
-void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
-                             std::function<void(bool)> completion) {
+void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth auth,
+                             RevealPlace place, std::function<void(bool)> completion) {
     if (isAuthenticating_) {
         completion(false);
         return;
@@ -275,10 +279,11 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAu
     std::vector<WindowRef> free;
     std::vector<WindowRef> guarded;
     for (const auto& window : request) {
-        bool isGuarded = forceAuth || isLockedDesignation(window) || isLocked(window.element);
+        bool isGuarded =
+            auth == RevealAuth::always || isLockedDesignation(window) || isLocked(window.element);
         (isGuarded ? guarded : free).push_back(window);
     }
-    bool freeResult = revealUnlocked(free, onScreen);
+    bool freeResult = revealUnlocked(free, place);
     if (guarded.empty()) {
         completion(freeResult);
         return;
@@ -290,7 +295,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAu
     isAuthenticating_ = true;
     auto token = guard_.token();
     authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
-                 [this, token, guarded, onScreen, freeResult, completion](bool success) {
+                 [this, token, guarded, place, freeResult, completion](bool success) {
                      if (!LifetimeGuard::alive(token)) {
                          return;
                      }
@@ -311,20 +316,21 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAu
                                                  window.element);
                          }
                      }
-                     bool guardedResult = revealUnlocked(guarded, onScreen);
+                     bool guardedResult = revealUnlocked(guarded, place);
                      completion(guardedResult && freeResult);
                  });
 }
 
-bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen) {
+bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place) {
     bool all = true;
     for (const auto& window : windows) {
-        all = revealOne(window, onScreen) && all;
+        all = revealOne(window, place) && all;
     }
     return all;
 }
 
-bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
+bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
+    bool onScreen = place == RevealPlace::onChosenScreen;
     ElementRef element = window.element;
     eraseMinimized(element);
     Workspace& workspace = platform_.workspace;
@@ -386,7 +392,8 @@ void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
         completion(false);
         return;
     }
-    reveal({minimized_.back()}, false, true, std::move(completion));
+    reveal({minimized_.back()}, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
+           std::move(completion));
 }
 
 // ---- screens ------------------------------------------------------------------------------

@@ -42,6 +42,25 @@ struct DeclinedPrompt {
     TimePoint date = kDistantPast;
 };
 
+// Whether a hidden window comes back only after the user authenticates.
+enum class Guard { unlocked, locked };
+
+// How a window leaves the user's sight: moved beyond the screens or minimised, or covered where
+// it stands.
+enum class HideStyle { outOfSight, cover };
+
+// Whether revealing asks for authentication only for guarded windows, or for every window.
+enum class RevealAuth { asNeeded, always };
+
+// Where a revealed window comes back: where it was, or moved onto the chosen screen.
+enum class RevealPlace { whereItWas, onChosenScreen };
+
+// What brought a parked window forward.
+enum class SummonCause { activation, focusChange };
+
+// Whether a locked window brought forward without a request goes into the attempts log.
+enum class AttemptLog { record, quiet };
+
 struct ResumeWindow {
     WindowKey key;
     bool locked = false;
@@ -65,16 +84,16 @@ class WindowMinimizer {
     ~WindowMinimizer();
 
     // Hiding.
-    bool hide(const WindowRef& window, bool locked, bool cover);
-    bool hideFocused(bool locked, bool cover);
+    bool hide(const WindowRef& window, Guard guard, HideStyle style);
+    bool hideFocused(Guard guard, HideStyle style);
     bool isConcealed(const WindowRef& window);
-    bool needsHide(const WindowRef& window, bool forceLocked);
+    bool needsHide(const WindowRef& window, Guard wanted);
 
     // Revealing.
-    void reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
+    void reveal(const std::vector<WindowRef>& windows, RevealAuth auth, RevealPlace place,
                 std::function<void(bool)> completion);
-    bool revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen);
-    bool revealOne(const WindowRef& window, bool onScreen);
+    bool revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place);
+    bool revealOne(const WindowRef& window, RevealPlace place);
     void restoreLast(std::function<void(bool)> completion);
 
     // Bookkeeping across the program's life.
@@ -98,10 +117,10 @@ class WindowMinimizer {
     void reparkAfterScreenChange();
 
     // Whether a parked window that is about to get the focus was asked for by the user.
-    Summon summon(bool fromFocusChange, bool hasOtherWindow);
+    Summon summon(SummonCause cause, bool hasOtherWindow);
     // A locked window was brought forward: ask to unlock it, unless a prompt for its application
     // was declined moments ago and nobody has asked again since.
-    void summonLocked(const WindowRef& window, bool quiet);
+    void summonLocked(const WindowRef& window, AttemptLog log);
 
     void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
     bool hasLocks() const { return !locks_.empty(); }
@@ -145,11 +164,11 @@ class WindowMinimizer {
     WindowAccess& access() { return access_; }
 
   private:
-    void coverInPlace(const WindowRef& window, bool locked);
+    void coverInPlace(const WindowRef& window, Guard guard);
     // Parking or minimising a covered window takes the place of its cover.
     void dropCover(ElementRef element);
-    bool park(const WindowRef& window, bool locked, std::optional<Point> origin);
-    bool minimize(const WindowRef& window, bool locked, std::optional<Point> origin);
+    bool park(const WindowRef& window, Guard guard, std::optional<Point> origin);
+    bool minimize(const WindowRef& window, Guard guard, std::optional<Point> origin);
     void moveFocusAway(const WindowRef& window);
 
     void moveToEnd(const WindowRef& window);

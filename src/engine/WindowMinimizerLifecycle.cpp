@@ -119,14 +119,14 @@ long WindowMinimizer::applyResume(const std::vector<ResumeWindow>& windows,
         }
         bool hidden = false;
         if (record.locked) {
-            hidden = hide(*window, true, false);
+            hidden = hide(*window, Guard::locked, HideStyle::outOfSight);
         } else {
             ElementRef element = window->element;
             bool inSight = !cover_->isCovered(element) && !isLocked(element) &&
                            !access_.isMinimized(element).value_or(false) &&
                            !platform_.workspace.isHidden(window->app) &&
                            access_.isOnScreen(element);
-            hidden = inSight && hide(*window, false, false);
+            hidden = inSight && hide(*window, Guard::unlocked, HideStyle::outOfSight);
         }
         if (hidden) {
             ++count;

@@ -119,8 +119,8 @@ void WindowMinimizer::handleFocusChange(Pid pid) {
     if (!window) {
         return;
     }
-    if (summon(true, false) == Summon::reveal) {
-        reveal({*window}, false, false, [](bool) {});
+    if (summon(SummonCause::focusChange, false) == Summon::reveal) {
+        reveal({*window}, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
     }
 }
 
@@ -149,7 +149,7 @@ void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& 
     if (afterScreenChange) {
         return;
     }
-    summonLocked(window, false);
+    summonLocked(window, AttemptLog::record);
 }
 
 void WindowMinimizer::handleActivation(AppRef app) {
@@ -179,12 +179,12 @@ void WindowMinimizer::handleParkedActivation(AppRef app) {
     if (!window) {
         return;
     }
-    switch (summon(false, hasOtherWindow(application, window->element))) {
+    switch (summon(SummonCause::activation, hasOtherWindow(application, window->element))) {
         case Summon::moveFocus:
             moveFocusAway(*window);
             break;
         case Summon::reveal:
-            reveal({*window}, false, false, [](bool) {});
+            reveal({*window}, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
             break;
         case Summon::ignore:
             break;

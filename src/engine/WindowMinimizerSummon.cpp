@@ -30,7 +30,8 @@ std::optional<double> WindowMinimizer::secondsSinceInput(bool countKeys) {
     return least;
 }
 
-WindowMinimizer::Summon WindowMinimizer::summon(bool fromFocusChange, bool hasOtherWindow) {
+WindowMinimizer::Summon WindowMinimizer::summon(SummonCause cause, bool hasOtherWindow) {
+    bool fromFocusChange = cause == SummonCause::focusChange;
     auto sinceInput = secondsSinceInput(false);
     double sinceHide = loop_.now() - lastHideAt_;
     if (!sinceInput || *sinceInput > kFreshInput) {
@@ -67,12 +68,12 @@ bool WindowMinimizer::guardLockedFocus(ElementRef application) {
     moveFocusAway(*window);
     auto sinceInput = secondsSinceInput(true);
     if (sinceInput && *sinceInput <= kFreshInput) {
-        summonLocked(*window, true);
+        summonLocked(*window, AttemptLog::quiet);
     }
     return true;
 }
 
-void WindowMinimizer::summonLocked(const WindowRef& window, bool quiet) {
+void WindowMinimizer::summonLocked(const WindowRef& window, AttemptLog log) {
     TimePoint now = loop_.now();
     std::erase_if(declined_,
                   [&](const DeclinedPrompt& d) { return now - d.date > kDeclinedLifetime; });
@@ -100,7 +101,7 @@ void WindowMinimizer::summonLocked(const WindowRef& window, bool quiet) {
         !hasVisibleUnlockedWindow(window.app)) {
         workspace.hide(window.app);
     }
-    if (!quiet) {
+    if (log == AttemptLog::record) {
         recordAttempts({window}, AttemptReason::blockedWithoutAuth);
     }
 }
@@ -113,11 +114,12 @@ void WindowMinimizer::askToUnlock(const WindowRef& window) {
     }
     Pid pid = platform_.workspace.processID(window.app);
     auto token = guard_.token();
-    reveal({window}, true, true, [this, token, pid](bool success) {
-        if (LifetimeGuard::alive(token) && !success) {
-            declined_.push_back({pid, loop_.now()});
-        }
-    });
+    reveal({window}, RevealAuth::always, RevealPlace::onChosenScreen,
+           [this, token, pid](bool success) {
+               if (LifetimeGuard::alive(token) && !success) {
+                   declined_.push_back({pid, loop_.now()});
+               }
+           });
 }
 
 bool WindowMinimizer::hasVisibleUnlockedWindow(AppRef app) {

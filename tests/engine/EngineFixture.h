@@ -72,7 +72,7 @@ class EngineFixture : public testing::Test {
 
     // Hides the window with a lock; the engine parks it beyond the screens.
     void lock(ElementRef element) {
-        ASSERT_TRUE(engine().hide(ref(element), true, false));
+        ASSERT_TRUE(engine().hide(ref(element), Guard::locked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(engine().isLocked(element));
     }

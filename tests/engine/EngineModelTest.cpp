@@ -183,7 +183,8 @@ bool has(const Words& words, const std::string& word) {
 
 void Model::hide(const WindowRef& window, const Words& step) {
     instantHide_ = !has(step, "minimise");
-    bool hidden = engine_->hide(window, has(step, "locked"), has(step, "cover"));
+    bool hidden = engine_->hide(window, has(step, "locked") ? Guard::locked : Guard::unlocked,
+                                has(step, "cover") ? HideStyle::cover : HideStyle::outOfSight);
     lastHide_ = {window.element, hidden};
 }
 
@@ -251,7 +252,10 @@ const std::vector<Action>& actions() {
              return step;
          },
          [](Model& m, const Words& s) {
-             m.engine_->reveal({m.ref(m.window(s[1]))}, false, has(s, "onscreen"), [](bool) {});
+             m.engine_->reveal(
+                 {m.ref(m.window(s[1]))}, RevealAuth::asNeeded,
+                 has(s, "onscreen") ? RevealPlace::onChosenScreen : RevealPlace::whereItWas,
+                 [](bool) {});
          }},
         {"restore-last", 3,
          [](Model&, std::mt19937&) -> std::optional<Words> { return Words{"restore-last"}; },
@@ -501,7 +505,7 @@ void runSequence(const std::string& label,
     }
     // Everything the restarted program holds comes back.
     std::vector<WindowRef> held = m.engine_->minimized();
-    m.engine_->reveal(held, false, false, [](bool) {});
+    m.engine_->reveal(held, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
     m.desk_.runDue();
     if (!check("reveal everything")) {
         return;

@@ -176,7 +176,7 @@ class ScreenChangeTest : public EngineFixture {
         desk_.activateApp(kMail);
         desk_.runDue();
         engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(loose_), false, false));
+        ASSERT_TRUE(engine().hide(ref(loose_), Guard::unlocked, HideStyle::outOfSight));
         lock(secret_);
     }
 

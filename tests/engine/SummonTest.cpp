@@ -40,7 +40,9 @@ TEST_P(SummonDecision, TellsTheUsersRequestFromAnActivationThatHappened) {
     }
     if (c.hideAgo) {
         events.push_back(
-            {*c.hideAgo, [&] { ASSERT_TRUE(engine().hide(ref(window), false, false)); }});
+            {*c.hideAgo, [&] {
+                 ASSERT_TRUE(engine().hide(ref(window), Guard::unlocked, HideStyle::outOfSight));
+             }});
     }
     std::stable_sort(events.begin(), events.end(),
                      [](const Event& a, const Event& b) { return a.ago > b.ago; });
@@ -53,7 +55,10 @@ TEST_P(SummonDecision, TellsTheUsersRequestFromAnActivationThatHappened) {
     }
     desk_.advanceTime(horizon - at);
 
-    EXPECT_EQ(engine().summon(c.fromFocusChange, c.hasOtherWindow), c.expected);
+    EXPECT_EQ(
+        engine().summon(c.fromFocusChange ? SummonCause::focusChange : SummonCause::activation,
+                        c.hasOtherWindow),
+        c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,7 +114,7 @@ class ParkedWindowActivation : public EngineFixture,
         desk_.activateApp(kMail);
         desk_.runDue();
         engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(parked_), false, false));
+        ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(parked_));
         desk_.advanceTime(1);
@@ -166,7 +171,7 @@ class ParkedWindowFocus : public EngineFixture {
         desk_.activateApp(kNotes);
         desk_.runDue();
         engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(parked_), false, false));
+        ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(other_)) << "parking hands the focus to the other window";
         ASSERT_TRUE(desk_.isObserved(desk_.accessibility().applicationElement(kNotes),
