@@ -14,8 +14,9 @@ constexpr double kSecondPlacementDelay = 0.5;
 constexpr Size kAssumedSize{800, 600};
 }  // namespace
 
-WindowMinimizer::WindowMinimizer(Platform& platform)
+WindowMinimizer::WindowMinimizer(Platform& platform, Callbacks callbacks)
     : platform_(platform),
+      callbacks_(std::move(callbacks)),
       access_(platform.accessibility, platform.workspace, platform.screens, platform.strings),
       loop_(platform.loop),
       cover_(std::make_unique<CoverController>()),
@@ -108,7 +109,7 @@ void WindowMinimizer::removeLock(ElementRef element) {
 bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style) {
     ElementRef element = window.element;
     // Hiding a locked window again never weakens its lock.
-    if (isLockedDesignation(window) || isLocked(element)) {
+    if (callbacks_.isLockedDesignation(window) || isLocked(element)) {
         guard = Guard::locked;
     }
     lastHideAt_ = loop_.now();
@@ -131,7 +132,7 @@ bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style
     if (!origin) {
         origin = position;
     }
-    if (instantHide() || guard == Guard::locked) {
+    if (callbacks_.instantHide() || guard == Guard::locked) {
         return park(window, guard, origin);
     }
     return minimize(window, Guard::unlocked, origin);
@@ -242,7 +243,7 @@ bool WindowMinimizer::isConcealed(const WindowRef& window) {
 
 bool WindowMinimizer::needsHide(const WindowRef& window, Guard wanted) {
     bool concealed = isConcealed(window);
-    bool wantsLock = wanted == Guard::locked || isLockedDesignation(window);
+    bool wantsLock = wanted == Guard::locked || callbacks_.isLockedDesignation(window);
     if (wantsLock && concealed) {
         // Out of sight but not yet guarded: it must be hidden again to become locked.
         return !isLocked(window.element) && !cover_->isCovered(window.element);
@@ -261,7 +262,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
     std::vector<WindowRef> request = windows;
     std::set<Pid> wholeAppPids;
     for (const auto& window : windows) {
-        if (isWholeAppDesignation(window)) {
+        if (callbacks_.isWholeAppDesignation(window)) {
             wholeAppPids.insert(platform_.workspace.processID(window.app));
         }
     }
@@ -279,8 +280,8 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
     std::vector<WindowRef> free;
     std::vector<WindowRef> guarded;
     for (const auto& window : request) {
-        bool isGuarded =
-            auth == RevealAuth::always || isLockedDesignation(window) || isLocked(window.element);
+        bool isGuarded = auth == RevealAuth::always || callbacks_.isLockedDesignation(window) ||
+                         isLocked(window.element);
         (isGuarded ? guarded : free).push_back(window);
     }
     bool freeResult = revealUnlocked(free, place);
@@ -288,37 +289,38 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
         completion(freeResult);
         return;
     }
-    if (!authenticate) {
+    if (!callbacks_.authenticate) {
         completion(false);
         return;
     }
     isAuthenticating_ = true;
     auto token = guard_.token();
-    authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
-                 [this, token, guarded, place, freeResult, completion](bool success) {
-                     if (!LifetimeGuard::alive(token)) {
-                         return;
-                     }
-                     isAuthenticating_ = false;
-                     if (!success) {
-                         completion(false);
-                         return;
-                     }
-                     for (const auto& window : guarded) {
-                         const Lock* lock = lockFor(window.element);
-                         if (lock == nullptr) {
-                             continue;
-                         }
-                         std::optional<Point> origin = lock->origin;
-                         removeLock(window.element);
-                         if (origin) {
-                             access_.setPosition(adjustedIntoScreens(window.element, *origin),
-                                                 window.element);
-                         }
-                     }
-                     bool guardedResult = revealUnlocked(guarded, place);
-                     completion(guardedResult && freeResult);
-                 });
+    callbacks_.authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
+                            [this, token, guarded, place, freeResult, completion](bool success) {
+                                if (!LifetimeGuard::alive(token)) {
+                                    return;
+                                }
+                                isAuthenticating_ = false;
+                                if (!success) {
+                                    completion(false);
+                                    return;
+                                }
+                                for (const auto& window : guarded) {
+                                    const Lock* lock = lockFor(window.element);
+                                    if (lock == nullptr) {
+                                        continue;
+                                    }
+                                    std::optional<Point> origin = lock->origin;
+                                    removeLock(window.element);
+                                    if (origin) {
+                                        access_.setPosition(
+                                            adjustedIntoScreens(window.element, *origin),
+                                            window.element);
+                                    }
+                                }
+                                bool guardedResult = revealUnlocked(guarded, place);
+                                completion(guardedResult && freeResult);
+                            });
 }
 
 bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place) {
@@ -337,8 +339,8 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
     if (workspace.isTerminated(window.app)) {
         return false;
     }
-    if (onRevealed) {
-        onRevealed(window);
+    if (callbacks_.onRevealed) {
+        callbacks_.onRevealed(window);
     }
     if (cover_->isCovered(element)) {
         cover_->uncover(element);
@@ -408,7 +410,7 @@ Screen WindowMinimizer::toAccessibility(const Screen& screen) {
 }
 
 std::optional<Screen> WindowMinimizer::chosenOrMainScreen() {
-    auto screen = chosenScreen();
+    auto screen = callbacks_.chosenScreen();
     if (!screen) {
         screen = platform_.screens.mainScreen();
     }
@@ -445,7 +447,7 @@ Point WindowMinimizer::adjustedIntoScreens(ElementRef element, Point origin) {
 }
 
 void WindowMinimizer::moveOntoChosenScreen(ElementRef element) {
-    auto chosen = chosenScreen();
+    auto chosen = callbacks_.chosenScreen();
     if (!chosen) {
         return;
     }

@@ -67,6 +67,28 @@ struct ResumeWindow {
     bool focus = false;
 };
 
+// What the engine asks of the shell and tells it, given once at construction. The defaults stand
+// for a shell with no settings and no designations; without a gate nothing guarded is revealed.
+struct EngineCallbacks {
+    std::function<bool()> instantHide = [] { return false; };
+    std::function<bool(const WindowRef&)> isLockedDesignation = [](const WindowRef&) {
+        return false;
+    };
+    std::function<bool(const WindowRef&)> isWholeAppDesignation = [](const WindowRef&) {
+        return false;
+    };
+    std::function<void(const WindowRef&)> onRevealed;
+    // A binding was matched by its title to a window whose number differs from the stored one.
+    std::function<void(const Uuid& id, WindowNumber number)> onWindowNumberChanged;
+    // Sees every attempt that goes into the attempts log.
+    std::function<void(const std::vector<WindowRef>& windows, AttemptReason reason)> onAttempt;
+    // The screen the notice-screen setting selects, if it selects one.
+    std::function<std::optional<Screen>()> chosenScreen = [] { return std::optional<Screen>(); };
+    // The gate for revealing guarded windows; answers once, on the main loop.
+    std::function<void(const std::string& reason, std::function<void(bool)> completion)>
+        authenticate;
+};
+
 // The one engine that takes other applications' windows out of sight and brings them back. It owns
 // every record of what it hid; everything else asks it.
 class WindowMinimizer {
@@ -78,7 +100,9 @@ class WindowMinimizer {
         ignore,
     };
 
-    explicit WindowMinimizer(Platform& platform);
+    using Callbacks = EngineCallbacks;
+
+    explicit WindowMinimizer(Platform& platform, Callbacks callbacks = {});
     WindowMinimizer(const WindowMinimizer&) = delete;
     WindowMinimizer& operator=(const WindowMinimizer&) = delete;
     ~WindowMinimizer();
@@ -125,26 +149,6 @@ class WindowMinimizer {
     void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
     bool hasLocks() const { return !locks_.empty(); }
     bool isLocked(ElementRef element) const;
-
-    // Wired by the shell.
-    std::function<bool()> instantHide = [] { return false; };
-    std::function<bool(const WindowRef&)> isLockedDesignation = [](const WindowRef&) {
-        return false;
-    };
-    std::function<bool(const WindowRef&)> isWholeAppDesignation = [](const WindowRef&) {
-        return false;
-    };
-    std::function<void(const WindowRef&)> onRevealed;
-    // A binding was matched by its title to a window whose number differs from the stored one.
-    std::function<void(const Uuid& id, WindowNumber number)> onWindowNumberChanged;
-    // Sees every attempt that goes into the attempts log.
-    std::function<void(const std::vector<WindowRef>& windows, AttemptReason reason)> onAttempt;
-    // The screen the notice-screen setting selects, if it selects one.
-    std::function<std::optional<Screen>()> chosenScreen = [] { return std::optional<Screen>(); };
-    // The gate for revealing guarded windows; answers once, on the main loop. Without one nothing
-    // guarded is ever revealed.
-    std::function<void(const std::string& reason, std::function<void(bool)> completion)>
-        authenticate;
 
     // Read-only views for the shell's lists and the console.
     const std::vector<WindowRef>& minimized() const { return minimized_; }
@@ -220,6 +224,7 @@ class WindowMinimizer {
     void recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason);
 
     Platform& platform_;
+    Callbacks callbacks_;
     WindowAccess access_;
     MainLoop& loop_;
 

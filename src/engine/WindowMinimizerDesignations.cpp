@@ -64,8 +64,8 @@ std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& bind
         designated_[binding.id] = element;
         // Found by title: typically the application relaunched and its windows got new numbers.
         auto number = access_.windowNumber(element);
-        if (number && number != binding.windowNumber && onWindowNumberChanged) {
-            onWindowNumberChanged(binding.id, *number);
+        if (number && number != binding.windowNumber && callbacks_.onWindowNumberChanged) {
+            callbacks_.onWindowNumberChanged(binding.id, *number);
         }
         return element;
     }

@@ -54,7 +54,7 @@ long WindowMinimizer::adoptParked() {
         if (isInMinimized(element)) {
             continue;
         }
-        bool wantsLock = isLockedDesignation(window);
+        bool wantsLock = callbacks_.isLockedDesignation(window);
         auto position = access_.position(element);
         // Only the parking column is compared: the window's y depends on the screens at the time.
         bool parked =

@@ -136,8 +136,8 @@ bool WindowMinimizer::hasVisibleUnlockedWindow(AppRef app) {
 
 void WindowMinimizer::recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason) {
     // The attempts log takes its entries from here.
-    if (onAttempt) {
-        onAttempt(windows, reason);
+    if (callbacks_.onAttempt) {
+        callbacks_.onAttempt(windows, reason);
     }
 }
 

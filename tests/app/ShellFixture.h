@@ -50,10 +50,11 @@ class ShellFixture : public ::testing::Test {
             answer(std::move(reply));
         };
         store_ = std::make_unique<SettingsStore>(std::move(services));
-        engine_ = std::make_unique<WindowMinimizer>(*platform_);
-        engine_->authenticate = [this](const std::string&, std::function<void(bool)> reply) {
+        EngineCallbacks callbacks;
+        callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             answer(std::move(reply));
         };
+        engine_ = std::make_unique<WindowMinimizer>(*platform_, std::move(callbacks));
         hotKeys_ = std::make_unique<HotKeyCenter>(desk_.hotKeys());
         hud_ = std::make_unique<HUD>(desk_.panels(), desk_.textMetrics(), desk_.screens(),
                                      desk_.loop(), nullptr);

@@ -89,12 +89,13 @@ class Model {
     void start() {
         desk_.programStarted();
         platform_ = std::make_unique<Platform>(desk_.platform(strings_));
-        engine_ = std::make_unique<WindowMinimizer>(*platform_);
-        engine_->instantHide = [this] { return instantHide_; };
-        engine_->authenticate = [this](const std::string&, std::function<void(bool)> reply) {
+        EngineCallbacks callbacks;
+        callbacks.instantHide = [this] { return instantHide_; };
+        callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             // Answered on the main loop, as the real gate answers.
             desk_.loop().post([reply, ok = authAnswer_] { reply(ok); });
         };
+        engine_ = std::make_unique<WindowMinimizer>(*platform_, std::move(callbacks));
         engine_->adoptParked();
         desk_.runDue();
     }

@@ -175,7 +175,7 @@ class ScreenChangeTest : public EngineFixture {
         loose_ = open(kNotes, "Draft", {300, 200, 400, 300});
         desk_.activateApp(kMail);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
+        callbacks_.instantHide = [] { return true; };
         ASSERT_TRUE(engine().hide(ref(loose_), Guard::unlocked, HideStyle::outOfSight));
         lock(secret_);
     }

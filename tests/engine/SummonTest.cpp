@@ -113,7 +113,7 @@ class ParkedWindowActivation : public EngineFixture,
         parked_ = open(kNotes, "Bank");
         desk_.activateApp(kMail);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
+        callbacks_.instantHide = [] { return true; };
         ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(parked_));
@@ -170,7 +170,7 @@ class ParkedWindowFocus : public EngineFixture {
         parked_ = open(kNotes, "Bank");
         desk_.activateApp(kNotes);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
+        callbacks_.instantHide = [] { return true; };
         ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(other_)) << "parking hands the focus to the other window";
