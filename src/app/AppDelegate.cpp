@@ -31,7 +31,10 @@ AppDelegate::AppDelegate(Platform& platform)
         screenChoice_ = ScreenChoice::fromIdentifier(id);
     });
     store_ = std::make_unique<SettingsStore>(std::move(services));
-    minimizer_ = std::make_unique<WindowMinimizer>(platform, engineCallbacks());
+    minimizer_ = std::make_unique<WindowMinimizer>(
+        EngineServices{platform.accessibility, platform.workspace, platform.screens,
+                       platform.eventSource, platform.loop, platform.strings},
+        engineCallbacks());
     hotKeys_ = std::make_unique<HotKeyCenter>(platform.hotKeys);
     hud_ = std::make_unique<HUD>(platform.panels, platform.textMetrics, platform.screens,
                                  platform.loop, [this] { return screenChoice_; });

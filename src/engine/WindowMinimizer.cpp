@@ -14,19 +14,19 @@ constexpr double kSecondPlacementDelay = 0.5;
 constexpr Size kAssumedSize{800, 600};
 }  // namespace
 
-WindowMinimizer::WindowMinimizer(Platform& platform, Callbacks callbacks)
-    : platform_(platform),
+WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
+    : services_(services),
       callbacks_(std::move(callbacks)),
-      access_(platform.accessibility, platform.workspace, platform.screens, platform.strings),
-      loop_(platform.loop),
+      access_(services.accessibility, services.workspace, services.screens, services.strings),
+      loop_(services.loop),
       cover_(std::make_unique<CoverController>()),
       knownScreens_(access_.screenRects()) {
     // Bounds every accessibility call of the program when an application does not answer.
-    platform.accessibility.setMessagingTimeout(platform.accessibility.systemWideElement(),
+    services.accessibility.setMessagingTimeout(services.accessibility.systemWideElement(),
                                                kMessagingTimeout);
     auto token = guard_.token();
     activation_ =
-        platform.workspace.observe(WorkspaceAppEvent::didActivate, [this, token](AppRef app) {
+        services.workspace.observe(WorkspaceAppEvent::didActivate, [this, token](AppRef app) {
             if (LifetimeGuard::alive(token)) {
                 handleActivation(app);
             }
@@ -35,7 +35,7 @@ WindowMinimizer::WindowMinimizer(Platform& platform, Callbacks callbacks)
 
 WindowMinimizer::~WindowMinimizer() {
     for (auto& [pid, observer] : observers_) {
-        platform_.accessibility.destroyObserver(observer);
+        services_.accessibility.destroyObserver(observer);
     }
 }
 
@@ -214,7 +214,7 @@ bool WindowMinimizer::hideFocused(Guard guard, HideStyle style) {
 }
 
 void WindowMinimizer::moveFocusAway(const WindowRef& window) {
-    auto front = platform_.workspace.frontmostApplication();
+    auto front = services_.workspace.frontmostApplication();
     if (!front || *front != window.app) {
         return;
     }
@@ -232,13 +232,13 @@ void WindowMinimizer::moveFocusAway(const WindowRef& window) {
         return;
     }
     // Nothing of the application is left in sight, so nothing of it may keep the keyboard focus.
-    platform_.workspace.hide(window.app);
+    services_.workspace.hide(window.app);
 }
 
 bool WindowMinimizer::isConcealed(const WindowRef& window) {
     return cover_->isCovered(window.element) || isLocked(window.element) ||
            access_.isMinimized(window.element).value_or(false) ||
-           platform_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
+           services_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
 }
 
 bool WindowMinimizer::needsHide(const WindowRef& window, Guard wanted) {
@@ -263,7 +263,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
     std::set<Pid> wholeAppPids;
     for (const auto& window : windows) {
         if (callbacks_.isWholeAppDesignation(window)) {
-            wholeAppPids.insert(platform_.workspace.processID(window.app));
+            wholeAppPids.insert(services_.workspace.processID(window.app));
         }
     }
     if (!wholeAppPids.empty()) {
@@ -272,7 +272,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
             bool inRequest = std::any_of(request.begin(), request.end(), [&](const WindowRef& w) {
                 return w.isSameWindow(hidden);
             });
-            if (!inRequest && wholeAppPids.count(platform_.workspace.processID(hidden.app))) {
+            if (!inRequest && wholeAppPids.count(services_.workspace.processID(hidden.app))) {
                 request.push_back(hidden);
             }
         }
@@ -295,7 +295,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
     }
     isAuthenticating_ = true;
     auto token = guard_.token();
-    callbacks_.authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
+    callbacks_.authenticate(services_.strings.text("auth.reason.unlockWindows"_key),
                             [this, token, guarded, place, freeResult, completion](bool success) {
                                 if (!LifetimeGuard::alive(token)) {
                                     return;
@@ -335,7 +335,7 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
     bool onScreen = place == RevealPlace::onChosenScreen;
     ElementRef element = window.element;
     eraseMinimized(element);
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = services_.workspace;
     if (workspace.isTerminated(window.app)) {
         return false;
     }
@@ -384,7 +384,7 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
     access_.raise(element);
     Pid pid = access_.processID(element).value_or(workspace.processID(window.app));
     access_.setBool(ax::attribute::kFrontmost, true,
-                    platform_.accessibility.applicationElement(pid));
+                    services_.accessibility.applicationElement(pid));
     return true;
 }
 
@@ -401,7 +401,7 @@ void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
 // ---- screens ------------------------------------------------------------------------------
 
 Screen WindowMinimizer::toAccessibility(const Screen& screen) {
-    auto screens = platform_.screens.screens();
+    auto screens = services_.screens.screens();
     double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
     Screen converted = screen;
     converted.frame = WindowAccess::toAccessibility(screen.frame, primaryHeight);
@@ -412,7 +412,7 @@ Screen WindowMinimizer::toAccessibility(const Screen& screen) {
 std::optional<Screen> WindowMinimizer::chosenOrMainScreen() {
     auto screen = callbacks_.chosenScreen();
     if (!screen) {
-        screen = platform_.screens.mainScreen();
+        screen = services_.screens.mainScreen();
     }
     if (!screen) {
         return std::nullopt;

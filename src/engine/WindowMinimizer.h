@@ -12,9 +12,13 @@
 #include "engine/WindowAccess.h"
 #include "engine/WindowKey.h"
 #include "engine/WindowRef.h"
+#include "platform/Accessibility.h"
+#include "platform/EventSource.h"
 #include "platform/LifetimeGuard.h"
+#include "platform/Localizer.h"
 #include "platform/MainLoop.h"
-#include "platform/Platform.h"
+#include "platform/Screens.h"
+#include "platform/Workspace.h"
 #include "settings/Uuid.h"
 #include "settings/WindowBinding.h"
 
@@ -67,6 +71,17 @@ struct ResumeWindow {
     bool focus = false;
 };
 
+// The platform services the engine uses, and nothing more of the platform.
+struct EngineServices {
+    Accessibility& accessibility;
+    Workspace& workspace;
+    Screens& screens;
+    // How long ago the user last clicked or typed.
+    EventSource& eventSource;
+    MainLoop& loop;
+    const Localizer& strings;
+};
+
 // What the engine asks of the shell and tells it, given once at construction. The defaults stand
 // for a shell with no settings and no designations; without a gate nothing guarded is revealed.
 struct EngineCallbacks {
@@ -102,7 +117,7 @@ class WindowMinimizer {
 
     using Callbacks = EngineCallbacks;
 
-    explicit WindowMinimizer(Platform& platform, Callbacks callbacks = {});
+    explicit WindowMinimizer(EngineServices services, Callbacks callbacks = {});
     WindowMinimizer(const WindowMinimizer&) = delete;
     WindowMinimizer& operator=(const WindowMinimizer&) = delete;
     ~WindowMinimizer();
@@ -223,7 +238,7 @@ class WindowMinimizer {
     bool hasVisibleUnlockedWindow(AppRef app);
     void recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason);
 
-    Platform& platform_;
+    EngineServices services_;
     Callbacks callbacks_;
     WindowAccess access_;
     MainLoop& loop_;

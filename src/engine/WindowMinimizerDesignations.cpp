@@ -10,7 +10,7 @@ namespace nimbrel {
 std::vector<WindowRef> WindowMinimizer::windows(const WindowBinding& requested) {
     // A copy: the number report may make the shell replace the very binding it handed in.
     const WindowBinding binding = requested;
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = services_.workspace;
     std::vector<WindowRef> result;
     auto add = [&](ElementRef element, AppRef app) {
         bool present = std::any_of(result.begin(), result.end(),
@@ -41,7 +41,7 @@ std::vector<WindowRef> WindowMinimizer::windows(const WindowBinding& requested) 
 
 std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& binding, AppRef app,
                                                        const std::vector<ElementRef>& windows) {
-    Pid pid = platform_.workspace.processID(app);
+    Pid pid = services_.workspace.processID(app);
     // The element wins while the window lives: its title and number may have changed since.
     if (auto it = designated_.find(binding.id); it != designated_.end()) {
         ElementRef element = it->second;

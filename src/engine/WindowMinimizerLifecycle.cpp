@@ -7,7 +7,7 @@
 namespace nimbrel {
 
 void WindowMinimizer::prune() {
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = services_.workspace;
     // The records of a closed window go first, so that nothing below keeps a window for a lock,
     // an origin or a cover it no longer has.
     std::vector<Lock> stale;
@@ -124,7 +124,7 @@ long WindowMinimizer::applyResume(const std::vector<ResumeWindow>& windows,
             ElementRef element = window->element;
             bool inSight = !cover_->isCovered(element) && !isLocked(element) &&
                            !access_.isMinimized(element).value_or(false) &&
-                           !platform_.workspace.isHidden(window->app) &&
+                           !services_.workspace.isHidden(window->app) &&
                            access_.isOnScreen(element);
             hidden = inSight && hide(*window, Guard::unlocked, HideStyle::outOfSight);
         }

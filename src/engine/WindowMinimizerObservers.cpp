@@ -17,7 +17,7 @@ ObserverRef WindowMinimizer::observer(Pid pid) {
         return it->second;
     }
     auto token = guard_.token();
-    ObserverRef created = platform_.accessibility.createObserver(
+    ObserverRef created = services_.accessibility.createObserver(
         pid, [this, token, pid](ElementRef element, const std::string& notification) {
             if (LifetimeGuard::alive(token)) {
                 handleNotification(pid, element, notification);
@@ -30,28 +30,28 @@ ObserverRef WindowMinimizer::observer(Pid pid) {
 }
 
 void WindowMinimizer::watch(const Lock& lock) {
-    ObserverRef watcher = observer(platform_.workspace.processID(lock.app));
+    ObserverRef watcher = observer(services_.workspace.processID(lock.app));
     if (!watcher) {
         return;
     }
-    platform_.accessibility.addNotification(watcher, lock.element,
+    services_.accessibility.addNotification(watcher, lock.element,
                                             ax::notification::kWindowDeminiaturized);
-    platform_.accessibility.addNotification(watcher, lock.element, ax::notification::kWindowMoved);
+    services_.accessibility.addNotification(watcher, lock.element, ax::notification::kWindowMoved);
 }
 
 void WindowMinimizer::unwatch(const Lock& lock) {
-    auto it = observers_.find(platform_.workspace.processID(lock.app));
+    auto it = observers_.find(services_.workspace.processID(lock.app));
     if (it == observers_.end()) {
         return;
     }
-    platform_.accessibility.removeNotification(it->second, lock.element,
+    services_.accessibility.removeNotification(it->second, lock.element,
                                                ax::notification::kWindowDeminiaturized);
-    platform_.accessibility.removeNotification(it->second, lock.element,
+    services_.accessibility.removeNotification(it->second, lock.element,
                                                ax::notification::kWindowMoved);
 }
 
 void WindowMinimizer::watchFocus(AppRef app) {
-    Pid pid = platform_.workspace.processID(app);
+    Pid pid = services_.workspace.processID(app);
     if (focusWatched_.count(pid)) {
         return;
     }
@@ -59,8 +59,8 @@ void WindowMinimizer::watchFocus(AppRef app) {
     if (!watcher) {
         return;
     }
-    if (platform_.accessibility.addNotification(
-            watcher, platform_.accessibility.applicationElement(pid),
+    if (services_.accessibility.addNotification(
+            watcher, services_.accessibility.applicationElement(pid),
             ax::notification::kFocusedWindowChanged) == AXError::success) {
         focusWatched_.insert(pid);
     }
@@ -108,7 +108,7 @@ std::optional<WindowRef> WindowMinimizer::lockedOutOfSight(ElementRef element) {
 void WindowMinimizer::handleFocusChange(Pid pid) {
     // The platform names the newly focused window rather than the application it was registered
     // on, and focus may have moved on again before the notification arrives: ask the application.
-    ElementRef application = platform_.accessibility.applicationElement(pid);
+    ElementRef application = services_.accessibility.applicationElement(pid);
     if (access_.stringAttribute(ax::attribute::kRole, application) != ax::role::kApplication) {
         return;
     }
@@ -168,7 +168,7 @@ bool WindowMinimizer::hasOtherWindow(ElementRef application, ElementRef except) 
 }
 
 void WindowMinimizer::handleParkedActivation(AppRef app) {
-    if (!focusWatched_.count(platform_.workspace.processID(app))) {
+    if (!focusWatched_.count(services_.workspace.processID(app))) {
         return;
     }
     ElementRef application = access_.applicationElement(app);

@@ -22,7 +22,7 @@ std::optional<double> WindowMinimizer::secondsSinceInput(bool countKeys) {
     }
     std::optional<double> least;
     for (InputEventType type : types) {
-        double seconds = platform_.eventSource.secondsSinceLastEvent(type);
+        double seconds = services_.eventSource.secondsSinceLastEvent(type);
         if (std::isfinite(seconds) && (!least || seconds < *least)) {
             least = seconds;
         }
@@ -77,7 +77,7 @@ void WindowMinimizer::summonLocked(const WindowRef& window, AttemptLog log) {
     TimePoint now = loop_.now();
     std::erase_if(declined_,
                   [&](const DeclinedPrompt& d) { return now - d.date > kDeclinedLifetime; });
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = services_.workspace;
     Pid pid = workspace.processID(window.app);
     std::optional<TimePoint> declinedAt;
     for (const auto& entry : declined_) {
@@ -112,7 +112,7 @@ void WindowMinimizer::askToUnlock(const WindowRef& window) {
         // decline by the user.
         return;
     }
-    Pid pid = platform_.workspace.processID(window.app);
+    Pid pid = services_.workspace.processID(window.app);
     auto token = guard_.token();
     reveal({window}, RevealAuth::always, RevealPlace::onChosenScreen,
            [this, token, pid](bool success) {

@@ -43,7 +43,6 @@ class ShellFixture : public ::testing::Test {
         desk_.activateApp(kNotes);
         desk_.runDue();
 
-        platform_ = std::make_unique<Platform>(desk_.platform(strings_));
         SettingsStore::Services services{desk_.defaults(), strings_, desk_.sound(),
                                          desk_.keyMonitor(), desk_.keyboardLayout()};
         services.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
@@ -54,7 +53,10 @@ class ShellFixture : public ::testing::Test {
         callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             answer(std::move(reply));
         };
-        engine_ = std::make_unique<WindowMinimizer>(*platform_, std::move(callbacks));
+        engine_ = std::make_unique<WindowMinimizer>(
+            EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                           desk_.eventSource(), desk_.loop(), strings_},
+            std::move(callbacks));
         hotKeys_ = std::make_unique<HotKeyCenter>(desk_.hotKeys());
         hud_ = std::make_unique<HUD>(desk_.panels(), desk_.textMetrics(), desk_.screens(),
                                      desk_.loop(), nullptr);
@@ -129,7 +131,6 @@ class ShellFixture : public ::testing::Test {
     std::deque<bool> answers_;
     ElementRef draft_;
     ElementRef notes_;
-    std::unique_ptr<Platform> platform_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<WindowMinimizer> engine_;
     std::unique_ptr<HotKeyCenter> hotKeys_;

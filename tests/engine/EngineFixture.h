@@ -44,8 +44,10 @@ class EngineFixture : public testing::Test {
     // Created on first use, so that a test can set up the screens the engine starts with.
     WindowMinimizer& engine() {
         if (!engine_) {
-            platform_ = std::make_unique<Platform>(desk_.platform(strings_));
-            engine_ = std::make_unique<WindowMinimizer>(*platform_, callbacks_);
+            engine_ = std::make_unique<WindowMinimizer>(
+                EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                               desk_.eventSource(), desk_.loop(), strings_},
+                callbacks_);
         }
         return *engine_;
     }
@@ -103,7 +105,6 @@ class EngineFixture : public testing::Test {
     BundledStrings english_;
     Localizer strings_;
     EngineCallbacks callbacks_;
-    std::unique_ptr<Platform> platform_;
     std::unique_ptr<WindowMinimizer> engine_;
     int prompts_ = 0;
     std::function<void(bool)> pendingReply_;

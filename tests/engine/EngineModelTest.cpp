@@ -88,21 +88,22 @@ class Model {
 
     void start() {
         desk_.programStarted();
-        platform_ = std::make_unique<Platform>(desk_.platform(strings_));
         EngineCallbacks callbacks;
         callbacks.instantHide = [this] { return instantHide_; };
         callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             // Answered on the main loop, as the real gate answers.
             desk_.loop().post([reply, ok = authAnswer_] { reply(ok); });
         };
-        engine_ = std::make_unique<WindowMinimizer>(*platform_, std::move(callbacks));
+        engine_ = std::make_unique<WindowMinimizer>(
+            EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                           desk_.eventSource(), desk_.loop(), strings_},
+            std::move(callbacks));
         engine_->adoptParked();
         desk_.runDue();
     }
 
     void stop() {
         engine_.reset();
-        platform_.reset();
         if (desk_.isProgramRunning()) {
             desk_.programEnded();
         }
@@ -169,7 +170,6 @@ class Model {
     sim::SimDesktop desk_;
     BundledStrings english_;
     Localizer strings_;
-    std::unique_ptr<Platform> platform_;
     std::unique_ptr<WindowMinimizer> engine_;
     std::vector<ElementRef> windows_;
     bool instantHide_ = true;
