@@ -24,13 +24,8 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
     // Bounds every accessibility call of the program when an application does not answer.
     services.accessibility.setMessagingTimeout(services.accessibility.systemWideElement(),
                                                kMessagingTimeout);
-    auto token = guard_.token();
-    activation_ =
-        services.workspace.observe(WorkspaceAppEvent::didActivate, [this, token](AppRef app) {
-            if (LifetimeGuard::alive(token)) {
-                handleActivation(app);
-            }
-        });
+    activation_ = services.workspace.observe(
+        WorkspaceAppEvent::didActivate, guard_.wrap([this](AppRef app) { handleActivation(app); }));
 }
 
 WindowMinimizer::~WindowMinimizer() {
@@ -294,33 +289,29 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
         return;
     }
     isAuthenticating_ = true;
-    auto token = guard_.token();
-    callbacks_.authenticate(services_.strings.text("auth.reason.unlockWindows"_key),
-                            [this, token, guarded, place, freeResult, completion](bool success) {
-                                if (!LifetimeGuard::alive(token)) {
-                                    return;
-                                }
-                                isAuthenticating_ = false;
-                                if (!success) {
-                                    completion(false);
-                                    return;
-                                }
-                                for (const auto& window : guarded) {
-                                    const Lock* lock = lockFor(window.element);
-                                    if (lock == nullptr) {
-                                        continue;
-                                    }
-                                    std::optional<Point> origin = lock->origin;
-                                    removeLock(window.element);
-                                    if (origin) {
-                                        access_.setPosition(
-                                            adjustedIntoScreens(window.element, *origin),
-                                            window.element);
-                                    }
-                                }
-                                bool guardedResult = revealUnlocked(guarded, place);
-                                completion(guardedResult && freeResult);
-                            });
+    callbacks_.authenticate(
+        services_.strings.text("auth.reason.unlockWindows"_key),
+        guard_.wrap([this, guarded, place, freeResult, completion](bool success) {
+            isAuthenticating_ = false;
+            if (!success) {
+                completion(false);
+                return;
+            }
+            for (const auto& window : guarded) {
+                const Lock* lock = lockFor(window.element);
+                if (lock == nullptr) {
+                    continue;
+                }
+                std::optional<Point> origin = lock->origin;
+                removeLock(window.element);
+                if (origin) {
+                    access_.setPosition(adjustedIntoScreens(window.element, *origin),
+                                        window.element);
+                }
+            }
+            bool guardedResult = revealUnlocked(guarded, place);
+            completion(guardedResult && freeResult);
+        }));
 }
 
 bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place) {
@@ -372,13 +363,10 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
         moveOntoChosenScreen(element);
         if (wasMinimized) {
             // The de-miniaturise animation puts the window back where it was; place it again once
-            // the animation has ended.
-            auto token = guard_.token();
-            loop_.startTimer(kSecondPlacementDelay, false, [this, token, element] {
-                if (LifetimeGuard::alive(token)) {
-                    moveOntoChosenScreen(element);
-                }
-            });
+            // the animation has ended. A one-shot nobody cancels; it does nothing once the engine
+            // is gone.
+            loop_.startTimer(kSecondPlacementDelay, false,
+                             guard_.wrap([this, element] { moveOntoChosenScreen(element); }));
         }
     }
     access_.raise(element);

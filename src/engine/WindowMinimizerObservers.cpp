@@ -16,13 +16,10 @@ ObserverRef WindowMinimizer::observer(Pid pid) {
     if (auto it = observers_.find(pid); it != observers_.end()) {
         return it->second;
     }
-    auto token = guard_.token();
     ObserverRef created = services_.accessibility.createObserver(
-        pid, [this, token, pid](ElementRef element, const std::string& notification) {
-            if (LifetimeGuard::alive(token)) {
-                handleNotification(pid, element, notification);
-            }
-        });
+        pid, guard_.wrap([this, pid](ElementRef element, const std::string& notification) {
+            handleNotification(pid, element, notification);
+        }));
     if (created) {
         observers_.emplace(pid, created);
     }

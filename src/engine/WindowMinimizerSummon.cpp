@@ -113,13 +113,12 @@ void WindowMinimizer::askToUnlock(const WindowRef& window) {
         return;
     }
     Pid pid = services_.workspace.processID(window.app);
-    auto token = guard_.token();
     reveal({window}, RevealAuth::always, RevealPlace::onChosenScreen,
-           [this, token, pid](bool success) {
-               if (LifetimeGuard::alive(token) && !success) {
+           guard_.wrap([this, pid](bool success) {
+               if (!success) {
                    declined_.push_back({pid, loop_.now()});
                }
-           });
+           }));
 }
 
 bool WindowMinimizer::hasVisibleUnlockedWindow(AppRef app) {
