@@ -170,7 +170,7 @@ void ShortcutActions::hideFocusedFromShortcut() {
 
 void ShortcutActions::restoreAllDesignated() {
     services_.minimizer.prune();
-    services_.minimizer.reveal(services_.minimizer.minimized(), RevealAuth::asNeeded,
+    services_.minimizer.reveal(services_.minimizer.hidden().minimized(), RevealAuth::asNeeded,
                                RevealPlace::onChosenScreen, [](bool) {});
 }
 

@@ -36,67 +36,17 @@ WindowMinimizer::~WindowMinimizer() {
 
 // ---- records ------------------------------------------------------------------------------
 
-bool WindowMinimizer::isInMinimized(ElementRef element) const {
-    return std::any_of(minimized_.begin(), minimized_.end(),
-                       [&](const WindowRef& w) { return w.element == element; });
-}
-
-void WindowMinimizer::eraseMinimized(ElementRef element) {
-    std::erase_if(minimized_, [&](const WindowRef& w) { return w.element == element; });
-}
-
-void WindowMinimizer::moveToEnd(const WindowRef& window) {
-    eraseMinimized(window.element);
-    minimized_.push_back(window);
-}
-
-std::optional<Point> WindowMinimizer::storedOrigin(ElementRef element) const {
-    for (const auto& entry : hiddenOrigins_) {
-        if (entry.element == element) {
-            return entry.origin;
-        }
-    }
-    return std::nullopt;
-}
-
-void WindowMinimizer::eraseOrigin(ElementRef element) {
-    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& h) { return h.element == element; });
-}
-
-void WindowMinimizer::rememberOrigin(ElementRef element, Point origin) {
-    eraseOrigin(element);
-    hiddenOrigins_.push_back({element, origin});
-}
-
-const Lock* WindowMinimizer::lockFor(ElementRef element) const {
-    for (const auto& lock : locks_) {
-        if (lock.element == element) {
-            return &lock;
-        }
-    }
-    return nullptr;
-}
-
-bool WindowMinimizer::isLocked(ElementRef element) const {
-    return lockFor(element) != nullptr;
-}
-
 void WindowMinimizer::addLock(const Lock& lock) {
-    locks_.push_back(lock);
+    hidden_.addLock(lock);
     watch(lock);
     // A locked window out of sight must not keep the keyboard focus when it gets it.
     watchFocus(lock.app);
 }
 
 void WindowMinimizer::removeLock(ElementRef element) {
-    auto it = std::find_if(locks_.begin(), locks_.end(),
-                           [&](const Lock& l) { return l.element == element; });
-    if (it == locks_.end()) {
-        return;
+    if (auto lock = hidden_.removeLock(element)) {
+        unwatch(*lock);
     }
-    Lock lock = *it;
-    locks_.erase(it);
-    unwatch(lock);
 }
 
 // ---- hiding -------------------------------------------------------------------------------
@@ -120,10 +70,10 @@ bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style
     auto position = access_.position(element);
     if (position && access_.isOnScreen(element)) {
         // A window that is visible again has no valid stored origin.
-        eraseOrigin(element);
+        hidden_.eraseOrigin(element);
     }
     // A window parked twice keeps its first origin, not its parked position.
-    std::optional<Point> origin = storedOrigin(element);
+    std::optional<Point> origin = hidden_.origin(element);
     if (!origin) {
         origin = position;
     }
@@ -136,15 +86,15 @@ bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style
 void WindowMinimizer::coverInPlace(const WindowRef& window, Guard guard) {
     ElementRef element = window.element;
     cover_->cover(window);
-    moveToEnd(window);
-    eraseOrigin(element);
+    hidden_.moveToEnd(window);
+    hidden_.eraseOrigin(element);
     if (guard == Guard::unlocked) {
         return;
     }
     // A covered window never moves, so its lock has no origin and watches nothing; a lock left
     // over from an earlier park would park the window again under its cover.
     removeLock(element);
-    locks_.push_back(Lock{element, window.app, std::nullopt});
+    hidden_.addLock(Lock{element, window.app, std::nullopt});
 }
 
 void WindowMinimizer::dropCover(ElementRef element) {
@@ -173,14 +123,14 @@ bool WindowMinimizer::park(const WindowRef& window, Guard guard, std::optional<P
         return minimize(window, guard, origin);
     }
     dropCover(element);
-    moveToEnd(window);
+    hidden_.moveToEnd(window);
     if (locked) {
-        eraseOrigin(element);
+        hidden_.eraseOrigin(element);
         if (!isLocked(element)) {
             addLock(Lock{element, window.app, origin});
         }
     } else if (origin) {
-        rememberOrigin(element, *origin);
+        hidden_.rememberOrigin(element, *origin);
         watchFocus(window.app);
     }
     moveFocusAway(window);
@@ -193,9 +143,9 @@ bool WindowMinimizer::minimize(const WindowRef& window, Guard guard, std::option
         return false;
     }
     dropCover(element);
-    moveToEnd(window);
+    hidden_.moveToEnd(window);
     if (guard == Guard::locked && !isLocked(element)) {
-        eraseOrigin(element);
+        hidden_.eraseOrigin(element);
         // Restored behind the program's back, the window then shows up beyond the screens.
         access_.setPosition(access_.parkingPoint(), element);
         addLock(Lock{element, window.app, origin});
@@ -263,7 +213,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
     }
     if (!wholeAppPids.empty()) {
         prune();
-        for (const auto& hidden : minimized_) {
+        for (const auto& hidden : hidden_.minimized()) {
             bool inRequest = std::any_of(request.begin(), request.end(), [&](const WindowRef& w) {
                 return w.isSameWindow(hidden);
             });
@@ -298,7 +248,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
                 return;
             }
             for (const auto& window : guarded) {
-                const Lock* lock = lockFor(window.element);
+                const Lock* lock = hidden_.lockFor(window.element);
                 if (lock == nullptr) {
                     continue;
                 }
@@ -325,7 +275,7 @@ bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, Reve
 bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
     bool onScreen = place == RevealPlace::onChosenScreen;
     ElementRef element = window.element;
-    eraseMinimized(element);
+    hidden_.erase(element);
     Workspace& workspace = services_.workspace;
     if (workspace.isTerminated(window.app)) {
         return false;
@@ -347,8 +297,8 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
         return true;
     }
     workspace.unhide(window.app);
-    if (auto origin = storedOrigin(element)) {
-        eraseOrigin(element);
+    if (auto origin = hidden_.origin(element)) {
+        hidden_.eraseOrigin(element);
         access_.setPosition(adjustedIntoScreens(element, *origin), element);
     } else if (!access_.isOnScreen(element)) {
         if (auto centred = centredOrigin(element)) {
@@ -378,11 +328,11 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
 
 void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
     prune();
-    if (minimized_.empty()) {
+    if (hidden_.minimized().empty()) {
         completion(false);
         return;
     }
-    reveal({minimized_.back()}, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
+    reveal({hidden_.minimized().back()}, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
            std::move(completion));
 }
 

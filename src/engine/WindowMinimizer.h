@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/CoverController.h"
+#include "engine/HiddenWindows.h"
 #include "engine/WindowAccess.h"
 #include "engine/WindowKey.h"
 #include "engine/WindowRef.h"
@@ -23,19 +24,6 @@
 #include "settings/WindowBinding.h"
 
 namespace nimbrel {
-
-// A hidden window that comes back only after the user authenticates.
-struct Lock {
-    ElementRef element;
-    AppRef app;
-    std::optional<Point> origin;  // where a parked window was; none when covered or minimised
-};
-
-// Where a parked, unlocked window's top-left corner was before it was parked.
-struct HiddenOrigin {
-    ElementRef element;
-    Point origin;
-};
 
 // Why an attempt to see a locked window goes into the attempts log.
 enum class AttemptReason { authFailed, blockedWithoutAuth };
@@ -162,20 +150,16 @@ class WindowMinimizer {
     void summonLocked(const WindowRef& window, AttemptLog log);
 
     void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
-    bool hasLocks() const { return !locks_.empty(); }
-    bool isLocked(ElementRef element) const;
+    bool hasLocks() const { return hidden_.hasLocks(); }
+    bool isLocked(ElementRef element) const { return hidden_.isLocked(element); }
 
     // Read-only views for the shell's lists and the console.
-    const std::vector<WindowRef>& minimized() const { return minimized_; }
-    const std::vector<Lock>& locks() const { return locks_; }
-    const std::vector<HiddenOrigin>& hiddenOrigins() const { return hiddenOrigins_; }
-    const std::vector<WindowRef>& focusHidden() const { return focusHidden_; }
+    const HiddenWindows& hidden() const { return hidden_; }
     const std::map<Uuid, ElementRef>& designated() const { return designated_; }
     const std::set<Pid>& focusWatched() const { return focusWatched_; }
     const std::vector<Rect>& knownScreens() const { return knownScreens_; }
     TimePoint screensChangedAt() const { return screensChangedAt_; }
     const std::vector<DeclinedPrompt>& declined() const { return declined_; }
-    bool focusActive() const { return focusActive_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
     TimePoint lastHideAt() const { return lastHideAt_; }
@@ -190,13 +174,7 @@ class WindowMinimizer {
     bool minimize(const WindowRef& window, Guard guard, std::optional<Point> origin);
     void moveFocusAway(const WindowRef& window);
 
-    void moveToEnd(const WindowRef& window);
-    bool isInMinimized(ElementRef element) const;
-    void eraseMinimized(ElementRef element);
-    std::optional<Point> storedOrigin(ElementRef element) const;
-    void eraseOrigin(ElementRef element);
-    void rememberOrigin(ElementRef element, Point origin);
-    const Lock* lockFor(ElementRef element) const;
+    // A lock that watches its window; the records alone know nothing of observers.
     void addLock(const Lock& lock);
     void removeLock(ElementRef element);
 
@@ -243,21 +221,16 @@ class WindowMinimizer {
     WindowAccess access_;
     MainLoop& loop_;
 
-    std::vector<WindowRef> minimized_;
+    HiddenWindows hidden_;
     std::map<Uuid, ElementRef> designated_;
-    std::vector<Lock> locks_;
     std::map<Pid, ObserverRef> observers_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
-    std::vector<HiddenOrigin> hiddenOrigins_;
     TimePoint lastHideAt_ = kDistantPast;
     std::set<Pid> focusWatched_;
     std::vector<Rect> knownScreens_;
     TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
-    bool focusActive_ = false;
-    std::vector<WindowRef> focusHidden_;
-    bool focusLocked_ = false;
     std::vector<DeclinedPrompt> declined_;
 
     Subscription activation_;

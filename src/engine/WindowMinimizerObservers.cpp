@@ -75,10 +75,10 @@ void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
 std::optional<WindowRef> WindowMinimizer::parkedWindow(ElementRef element) const {
     // Only parked windows without a lock: locked ones have a guard of their own, which a summon
     // must not get around.
-    if (!storedOrigin(element)) {
+    if (!hidden_.origin(element)) {
         return std::nullopt;
     }
-    for (const auto& window : minimized_) {
+    for (const auto& window : hidden_.minimized()) {
         if (window.element == element) {
             return window;
         }
@@ -92,7 +92,7 @@ std::optional<WindowRef> WindowMinimizer::parkedFocusedWindow(ElementRef applica
 }
 
 std::optional<WindowRef> WindowMinimizer::lockedOutOfSight(ElementRef element) {
-    const Lock* lock = lockFor(element);
+    const Lock* lock = hidden_.lockFor(element);
     if (lock == nullptr || cover_->isCovered(element)) {
         return std::nullopt;
     }
@@ -129,7 +129,7 @@ void WindowMinimizer::parkAgain(ElementRef element) {
 }
 
 void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& notification) {
-    const Lock* lock = lockFor(element);
+    const Lock* lock = hidden_.lockFor(element);
     if (lock == nullptr) {
         return;
     }
@@ -207,12 +207,12 @@ void WindowMinimizer::reparkAfterScreenChange() {
     auto minimised = [&](ElementRef element) {
         return access_.isMinimized(element).value_or(false);
     };
-    for (const auto& entry : hiddenOrigins_) {
+    for (const auto& entry : hidden_.hiddenOrigins()) {
         if (!minimised(entry.element) || !access_.isOnScreen(entry.element)) {
             access_.setPosition(parking, entry.element);
         }
     }
-    for (const auto& lock : locks_) {
+    for (const auto& lock : hidden_.locks()) {
         if (!minimised(lock.element)) {
             if (lock.origin) {
                 parkAgain(lock.element);

@@ -84,7 +84,7 @@ class ShellFixture : public ::testing::Test {
         return id;
     }
     bool isHidden(ElementRef element) {
-        const auto& hidden = engine_->minimized();
+        const auto& hidden = engine_->hidden().minimized();
         return std::any_of(hidden.begin(), hidden.end(),
                            [&](const WindowRef& w) { return w.element == element; });
     }

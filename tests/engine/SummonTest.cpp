@@ -136,7 +136,7 @@ TEST_P(ParkedWindowActivation, MovesFocusRevealsOrLeavesIt) {
     switch (c.expected) {
         case Outcome::revealed:
             EXPECT_EQ(origin(parked_), (Point{100, 100}));
-            EXPECT_TRUE(engine().minimized().empty());
+            EXPECT_TRUE(engine().hidden().minimized().empty());
             break;
         case Outcome::focusMoved:
             EXPECT_EQ(origin(parked_), parkingPoint());
@@ -145,7 +145,7 @@ TEST_P(ParkedWindowActivation, MovesFocusRevealsOrLeavesIt) {
         case Outcome::unchanged:
             EXPECT_EQ(origin(parked_), parkingPoint());
             EXPECT_TRUE(desk_.isFocused(parked_));
-            EXPECT_EQ(engine().minimized().size(), 1u);
+            EXPECT_EQ(engine().hidden().minimized().size(), 1u);
             break;
     }
     EXPECT_FALSE(appHidden(kNotes));
@@ -188,7 +188,7 @@ TEST_F(ParkedWindowFocus, ClickedIntoFocusItComesBack) {
     desk_.focusWindow(parked_);
     desk_.runDue();
     EXPECT_EQ(origin(parked_), (Point{100, 100}));
-    EXPECT_TRUE(engine().minimized().empty());
+    EXPECT_TRUE(engine().hidden().minimized().empty());
 }
 
 TEST_F(ParkedWindowFocus, FocusHandedOverWithoutInputChangesNothing) {
@@ -196,7 +196,7 @@ TEST_F(ParkedWindowFocus, FocusHandedOverWithoutInputChangesNothing) {
     desk_.focusWindow(parked_);
     desk_.runDue();
     EXPECT_EQ(origin(parked_), parkingPoint());
-    EXPECT_EQ(engine().minimized().size(), 1u);
+    EXPECT_EQ(engine().hidden().minimized().size(), 1u);
 }
 
 // A locked window never comes back through the summon: it asks to be unlocked when the user has

@@ -159,19 +159,20 @@ constexpr Verb<ProgramHost> kProgramCommands[] = {
 std::vector<std::string> engineQuery(ProgramHost& host, CommandContext& c) {
     c.expectArgs(0, 0);
     WindowMinimizer& m = engine(host, c);
+    const HiddenWindows& hidden = m.hidden();
     Console& console = c.console();
     std::vector<WindowRef> locked;
-    for (const auto& lock : m.locks()) {
+    for (const auto& lock : hidden.locks()) {
         locked.push_back({lock.element, lock.app, ""});
     }
     std::vector<std::string> origins;
-    for (const auto& entry : m.hiddenOrigins()) {
+    for (const auto& entry : hidden.hiddenOrigins()) {
         origins.push_back(console.names().nameOf(entry.element) + "@" + formatPoint(entry.origin));
     }
-    return {"engine hidden=" + names(console, m.minimized()) + " locked=" + names(console, locked) +
-            " origins=" + formatList(origins) + " focus=" + (m.focusActive() ? "on" : "off") +
-            " focusHidden=" + names(console, m.focusHidden()) +
-            " attempts=" + std::to_string(m.attemptCount())};
+    return {"engine hidden=" + names(console, hidden.minimized()) +
+            " locked=" + names(console, locked) + " origins=" + formatList(origins) +
+            " focus=" + (hidden.focusActive() ? "on" : "off") + " focusHidden=" +
+            names(console, hidden.focusHidden()) + " attempts=" + std::to_string(m.attemptCount())};
 }
 
 std::vector<std::string> coversQuery(ProgramHost& host, CommandContext& c) {
