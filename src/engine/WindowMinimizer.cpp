@@ -20,7 +20,8 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
       access_(services.accessibility, services.workspace, services.screens, services.strings),
       loop_(services.loop),
       cover_(std::make_unique<CoverController>()),
-      knownScreens_(access_.screenRects()) {
+      knownScreens_(access_.screenRects()),
+      summons_(services.eventSource, services.loop) {
     // Bounds every accessibility call of the program when an application does not answer.
     services.accessibility.setMessagingTimeout(services.accessibility.systemWideElement(),
                                                kMessagingTimeout);
@@ -57,7 +58,7 @@ bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style
     if (callbacks_.isLockedDesignation(window) || isLocked(element)) {
         guard = Guard::locked;
     }
-    lastHideAt_ = loop_.now();
+    summons_.noteHide();
 
     // A window is hidden one way at a time. A cover hides a window where it stands, so it only
     // goes over one that is in sight; one that is parked or minimised stays hidden that way.

@@ -10,6 +10,7 @@
 
 #include "engine/CoverController.h"
 #include "engine/HiddenWindows.h"
+#include "engine/Summons.h"
 #include "engine/WindowAccess.h"
 #include "engine/WindowKey.h"
 #include "engine/WindowRef.h"
@@ -28,12 +29,6 @@ namespace nimbrel {
 // Why an attempt to see a locked window goes into the attempts log.
 enum class AttemptReason { authFailed, blockedWithoutAuth };
 
-// An application whose unlock prompt the user declined or failed, and when.
-struct DeclinedPrompt {
-    Pid pid = 0;
-    TimePoint date = kDistantPast;
-};
-
 // Whether a hidden window comes back only after the user authenticates.
 enum class Guard { unlocked, locked };
 
@@ -46,9 +41,6 @@ enum class RevealAuth { asNeeded, always };
 
 // Where a revealed window comes back: where it was, or moved onto the chosen screen.
 enum class RevealPlace { whereItWas, onChosenScreen };
-
-// What brought a parked window forward.
-enum class SummonCause { activation, focusChange };
 
 // Whether a locked window brought forward without a request goes into the attempts log.
 enum class AttemptLog { record, quiet };
@@ -96,12 +88,7 @@ struct EngineCallbacks {
 // every record of what it hid; everything else asks it.
 class WindowMinimizer {
   public:
-    // What to do when a hidden window is about to get the keyboard focus.
-    enum class Summon {
-        reveal,     // the user asked for it: bring it back (a locked one still asks first)
-        moveFocus,  // keep it hidden and hand the focus to another window
-        ignore,
-    };
+    using Summon = SummonVerdict;
 
     using Callbacks = EngineCallbacks;
 
@@ -144,7 +131,9 @@ class WindowMinimizer {
     void reparkAfterScreenChange();
 
     // Whether a parked window that is about to get the focus was asked for by the user.
-    Summon summon(SummonCause cause, bool hasOtherWindow);
+    Summon summon(SummonCause cause, bool hasOtherWindow) const {
+        return summons_.decide(cause, hasOtherWindow);
+    }
     // A locked window was brought forward: ask to unlock it, unless a prompt for its application
     // was declined moments ago and nobody has asked again since.
     void summonLocked(const WindowRef& window, AttemptLog log);
@@ -155,14 +144,13 @@ class WindowMinimizer {
 
     // Read-only views for the shell's lists and the console.
     const HiddenWindows& hidden() const { return hidden_; }
+    const Summons& summons() const { return summons_; }
     const std::map<Uuid, ElementRef>& designated() const { return designated_; }
     const std::set<Pid>& focusWatched() const { return focusWatched_; }
     const std::vector<Rect>& knownScreens() const { return knownScreens_; }
     TimePoint screensChangedAt() const { return screensChangedAt_; }
-    const std::vector<DeclinedPrompt>& declined() const { return declined_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
-    TimePoint lastHideAt() const { return lastHideAt_; }
     CoverController& cover() { return *cover_; }
     WindowAccess& access() { return access_; }
 
@@ -211,7 +199,6 @@ class WindowMinimizer {
     void parkAgain(ElementRef element);
 
     // Locked summons.
-    std::optional<double> secondsSinceInput(bool countKeys);
     void askToUnlock(const WindowRef& window);
     bool hasVisibleUnlockedWindow(AppRef app);
     void recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason);
@@ -226,12 +213,11 @@ class WindowMinimizer {
     std::map<Pid, ObserverRef> observers_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
-    TimePoint lastHideAt_ = kDistantPast;
     std::set<Pid> focusWatched_;
     std::vector<Rect> knownScreens_;
     TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
-    std::vector<DeclinedPrompt> declined_;
+    Summons summons_;
 
     Subscription activation_;
     LifetimeGuard guard_;

@@ -34,7 +34,7 @@ TEST_F(LockedWindowGuardTest, WindowMovedBackIsParkedAgainAndThePromptOpensOnce)
     // The engine's own parking moved the window too; that is no new request and no decline.
     desk_.runDue();
     EXPECT_EQ(prompts_, 1);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 
     answer(true);
     EXPECT_FALSE(engine().isLocked(secret_));
@@ -106,7 +106,7 @@ TEST_P(AfterDecline, MovingAgainAsksOnlyWhenTheUserAskedAgain) {
         elapsed = c.inputAfterDecline;
         giveInput();
     }
-    ASSERT_EQ(engine().declined().size(), 1u);
+    ASSERT_EQ(engine().summons().declined().size(), 1u);
     desk_.advanceTime(c.movedAfterDecline - elapsed);
     bringBack();
     desk_.runDue();
@@ -159,9 +159,9 @@ TEST_F(LockedWindowGuardTest, SecondWindowBroughtBackWhileThePromptIsOpenIsNoDec
     desk_.runDue();
     EXPECT_EQ(origin(other), parkingPoint());
     EXPECT_EQ(prompts_, 1);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
     answer(true);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 }
 
 // Two screens side by side; the locked window is parked beyond the larger one.
@@ -207,7 +207,7 @@ TEST_F(ScreenChangeTest, WindowMovedByTheDisplayChangeIsOnlyParkedAgain) {
     EXPECT_EQ(origin(secret_), (Point{1439, 899}));
     EXPECT_EQ(prompts_, 0);
     EXPECT_TRUE(attempts_.empty());
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 
     desk_.advanceTime(3);
     desk_.moveWindow(secret_, {900, 500});
