@@ -21,7 +21,11 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
       loop_(services.loop),
       cover_(std::make_unique<CoverController>()),
       knownScreens_(access_.screenRects()),
-      summons_(services.eventSource, services.loop) {
+      summons_(services.eventSource, services.loop),
+      observers_(services.accessibility, services.workspace,
+                 [this](Pid pid, ElementRef element, const std::string& notification) {
+                     handleNotification(pid, element, notification);
+                 }) {
     // Bounds every accessibility call of the program when an application does not answer.
     services.accessibility.setMessagingTimeout(services.accessibility.systemWideElement(),
                                                kMessagingTimeout);
@@ -29,24 +33,20 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
         WorkspaceAppEvent::didActivate, guard_.wrap([this](AppRef app) { handleActivation(app); }));
 }
 
-WindowMinimizer::~WindowMinimizer() {
-    for (auto& [pid, observer] : observers_) {
-        services_.accessibility.destroyObserver(observer);
-    }
-}
+WindowMinimizer::~WindowMinimizer() = default;
 
 // ---- records ------------------------------------------------------------------------------
 
 void WindowMinimizer::addLock(const Lock& lock) {
     hidden_.addLock(lock);
-    watch(lock);
+    observers_.watch(lock);
     // A locked window out of sight must not keep the keyboard focus when it gets it.
-    watchFocus(lock.app);
+    observers_.watchFocus(lock.app);
 }
 
 void WindowMinimizer::removeLock(ElementRef element) {
     if (auto lock = hidden_.removeLock(element)) {
-        unwatch(*lock);
+        observers_.unwatch(*lock);
     }
 }
 
@@ -132,7 +132,7 @@ bool WindowMinimizer::park(const WindowRef& window, Guard guard, std::optional<P
         }
     } else if (origin) {
         hidden_.rememberOrigin(element, *origin);
-        watchFocus(window.app);
+        observers_.watchFocus(window.app);
     }
     moveFocusAway(window);
     return true;

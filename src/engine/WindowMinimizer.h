@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/CoverController.h"
+#include "engine/EngineObservers.h"
 #include "engine/HiddenWindows.h"
 #include "engine/Summons.h"
 #include "engine/WindowAccess.h"
@@ -125,8 +126,7 @@ class WindowMinimizer {
     void designate(ElementRef element, const Uuid& id);
     std::optional<Uuid> bindingID(ElementRef element) const;
 
-    // Accessibility observers and the screens they are judged against.
-    ObserverRef observer(Pid pid);
+    // The screens the observers' notifications are judged against.
     bool screensChangedRecently();
     void reparkAfterScreenChange();
 
@@ -146,7 +146,6 @@ class WindowMinimizer {
     const HiddenWindows& hidden() const { return hidden_; }
     const Summons& summons() const { return summons_; }
     const std::map<Uuid, ElementRef>& designated() const { return designated_; }
-    const std::set<Pid>& focusWatched() const { return focusWatched_; }
     const std::vector<Rect>& knownScreens() const { return knownScreens_; }
     TimePoint screensChangedAt() const { return screensChangedAt_; }
     bool isAuthenticating() const { return isAuthenticating_; }
@@ -177,10 +176,7 @@ class WindowMinimizer {
     std::optional<ElementRef> matchWindow(const WindowBinding& binding, AppRef app,
                                           const std::vector<ElementRef>& windows);
 
-    // Accessibility observers, one per process, created on demand.
-    void watch(const Lock& lock);
-    void unwatch(const Lock& lock);
-    void watchFocus(AppRef app);
+    // What the observers report.
     void handleNotification(Pid pid, ElementRef element, const std::string& notification);
     void handleFocusChange(Pid pid);
     void handleLockedWindow(ElementRef element, const std::string& notification);
@@ -210,14 +206,13 @@ class WindowMinimizer {
 
     HiddenWindows hidden_;
     std::map<Uuid, ElementRef> designated_;
-    std::map<Pid, ObserverRef> observers_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
-    std::set<Pid> focusWatched_;
     std::vector<Rect> knownScreens_;
     TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
     Summons summons_;
+    EngineObservers observers_;
 
     Subscription activation_;
     LifetimeGuard guard_;

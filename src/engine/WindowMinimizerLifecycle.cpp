@@ -80,7 +80,7 @@ long WindowMinimizer::adoptParked() {
             if (origin) {
                 hidden_.rememberOrigin(element, *origin);
             }
-            watchFocus(window.app);
+            observers_.watchFocus(window.app);
         }
         ++count;
     }
@@ -163,7 +163,7 @@ void WindowMinimizer::releaseAll() {
     }
     std::vector<Lock> locks = hidden_.takeLocks();
     for (const auto& lock : locks) {
-        unwatch(lock);
+        observers_.unwatch(lock);
         if (lock.origin) {
             access_.setPosition(adjustedIntoScreens(lock.element, *lock.origin), lock.element);
         }

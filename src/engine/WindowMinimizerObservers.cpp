@@ -1,5 +1,5 @@
-// Accessibility observers: one per process, reacting when someone else brings a hidden window
-// forward, moves or de-miniaturises it, and when the screens change underneath the parked ones.
+// What the observers report: someone else brings a hidden window forward, moves or
+// de-miniaturises it; and the screens changing underneath the parked ones.
 #include <algorithm>
 
 #include "engine/WindowMinimizer.h"
@@ -11,57 +11,6 @@ namespace {
 // A display change makes the system move windows about for a moment; such moves are not requests.
 constexpr double kScreenChangeWindow = 3.0;
 }  // namespace
-
-ObserverRef WindowMinimizer::observer(Pid pid) {
-    if (auto it = observers_.find(pid); it != observers_.end()) {
-        return it->second;
-    }
-    ObserverRef created = services_.accessibility.createObserver(
-        pid, guard_.wrap([this, pid](ElementRef element, const std::string& notification) {
-            handleNotification(pid, element, notification);
-        }));
-    if (created) {
-        observers_.emplace(pid, created);
-    }
-    return created;
-}
-
-void WindowMinimizer::watch(const Lock& lock) {
-    ObserverRef watcher = observer(services_.workspace.processID(lock.app));
-    if (!watcher) {
-        return;
-    }
-    services_.accessibility.addNotification(watcher, lock.element,
-                                            ax::notification::kWindowDeminiaturized);
-    services_.accessibility.addNotification(watcher, lock.element, ax::notification::kWindowMoved);
-}
-
-void WindowMinimizer::unwatch(const Lock& lock) {
-    auto it = observers_.find(services_.workspace.processID(lock.app));
-    if (it == observers_.end()) {
-        return;
-    }
-    services_.accessibility.removeNotification(it->second, lock.element,
-                                               ax::notification::kWindowDeminiaturized);
-    services_.accessibility.removeNotification(it->second, lock.element,
-                                               ax::notification::kWindowMoved);
-}
-
-void WindowMinimizer::watchFocus(AppRef app) {
-    Pid pid = services_.workspace.processID(app);
-    if (focusWatched_.count(pid)) {
-        return;
-    }
-    ObserverRef watcher = observer(pid);
-    if (!watcher) {
-        return;
-    }
-    if (services_.accessibility.addNotification(
-            watcher, services_.accessibility.applicationElement(pid),
-            ax::notification::kFocusedWindowChanged) == AXError::success) {
-        focusWatched_.insert(pid);
-    }
-}
 
 void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
                                          const std::string& notification) {
@@ -165,7 +114,7 @@ bool WindowMinimizer::hasOtherWindow(ElementRef application, ElementRef except) 
 }
 
 void WindowMinimizer::handleParkedActivation(AppRef app) {
-    if (!focusWatched_.count(services_.workspace.processID(app))) {
+    if (!observers_.isFocusWatched(services_.workspace.processID(app))) {
         return;
     }
     ElementRef application = access_.applicationElement(app);
