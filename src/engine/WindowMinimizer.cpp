@@ -10,8 +10,6 @@ namespace nimbrel {
 namespace {
 constexpr double kMessagingTimeout = 1.0;
 constexpr double kSecondPlacementDelay = 0.5;
-// A window whose size cannot be read is placed as if it were 800 x 600 points.
-constexpr Size kAssumedSize{800, 600};
 }  // namespace
 
 WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
@@ -19,8 +17,8 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
       callbacks_(std::move(callbacks)),
       access_(services.accessibility, services.workspace, services.screens, services.strings),
       loop_(services.loop),
+      placement_(access_, services.screens, services.loop, callbacks_.chosenScreen),
       cover_(std::make_unique<CoverController>()),
-      knownScreens_(access_.screenRects()),
       summons_(services.eventSource, services.loop),
       observers_(services.accessibility, services.workspace,
                  [this](Pid pid, ElementRef element, const std::string& notification) {
@@ -256,7 +254,7 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth a
                 std::optional<Point> origin = lock->origin;
                 removeLock(window.element);
                 if (origin) {
-                    access_.setPosition(adjustedIntoScreens(window.element, *origin),
+                    access_.setPosition(placement_.adjustedIntoScreens(window.element, *origin),
                                         window.element);
                 }
             }
@@ -292,7 +290,7 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
             access_.setMinimized(false, element);
         }
         if (onScreen) {
-            moveOntoChosenScreen(element);
+            placement_.moveOntoChosenScreen(element);
         }
         access_.raise(element);
         return true;
@@ -300,9 +298,9 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
     workspace.unhide(window.app);
     if (auto origin = hidden_.origin(element)) {
         hidden_.eraseOrigin(element);
-        access_.setPosition(adjustedIntoScreens(element, *origin), element);
+        access_.setPosition(placement_.adjustedIntoScreens(element, *origin), element);
     } else if (!access_.isOnScreen(element)) {
-        if (auto centred = centredOrigin(element)) {
+        if (auto centred = placement_.centredOrigin(element)) {
             access_.setPosition(*centred, element);
         }
     }
@@ -311,13 +309,14 @@ bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
         return false;
     }
     if (onScreen) {
-        moveOntoChosenScreen(element);
+        placement_.moveOntoChosenScreen(element);
         if (wasMinimized) {
             // The de-miniaturise animation puts the window back where it was; place it again once
             // the animation has ended. A one-shot nobody cancels; it does nothing once the engine
             // is gone.
-            loop_.startTimer(kSecondPlacementDelay, false,
-                             guard_.wrap([this, element] { moveOntoChosenScreen(element); }));
+            loop_.startTimer(kSecondPlacementDelay, false, guard_.wrap([this, element] {
+                placement_.moveOntoChosenScreen(element);
+            }));
         }
     }
     access_.raise(element);
@@ -335,70 +334,6 @@ void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
     }
     reveal({hidden_.minimized().back()}, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
            std::move(completion));
-}
-
-// ---- screens ------------------------------------------------------------------------------
-
-Screen WindowMinimizer::toAccessibility(const Screen& screen) {
-    auto screens = services_.screens.screens();
-    double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
-    Screen converted = screen;
-    converted.frame = WindowAccess::toAccessibility(screen.frame, primaryHeight);
-    converted.visibleFrame = WindowAccess::toAccessibility(screen.visibleFrame, primaryHeight);
-    return converted;
-}
-
-std::optional<Screen> WindowMinimizer::chosenOrMainScreen() {
-    auto screen = callbacks_.chosenScreen();
-    if (!screen) {
-        screen = services_.screens.mainScreen();
-    }
-    if (!screen) {
-        return std::nullopt;
-    }
-    return toAccessibility(*screen);
-}
-
-std::optional<Point> WindowMinimizer::centredOrigin(ElementRef element) {
-    auto screen = chosenOrMainScreen();
-    if (!screen) {
-        return std::nullopt;
-    }
-    Size size = access_.size(element).value_or(kAssumedSize);
-    const Rect& v = screen->visibleFrame;
-    return Point{v.midX() - size.width * 0.5, std::max(v.minY(), v.midY() - size.height * 0.5)};
-}
-
-Point WindowMinimizer::adjustedIntoScreens(ElementRef element, Point origin) {
-    Size size = access_.size(element).value_or(Size{0, 0});
-    Point centre{origin.x + size.width * 0.5, origin.y + size.height * 0.5};
-    for (const auto& rect : access_.screenRects()) {
-        if (rect.contains(centre)) {
-            return origin;
-        }
-    }
-    if (auto screen = chosenOrMainScreen()) {
-        if (auto placed = placement(Rect(origin, size), screen->frame, screen->visibleFrame)) {
-            return *placed;
-        }
-    }
-    return origin;
-}
-
-void WindowMinimizer::moveOntoChosenScreen(ElementRef element) {
-    auto chosen = callbacks_.chosenScreen();
-    if (!chosen) {
-        return;
-    }
-    auto position = access_.position(element);
-    auto size = access_.size(element);
-    if (!position || !size) {
-        return;
-    }
-    Screen screen = toAccessibility(*chosen);
-    if (auto placed = placement(Rect(*position, *size), screen.frame, screen.visibleFrame)) {
-        access_.setPosition(*placed, element);
-    }
 }
 
 }  // namespace nimbrel

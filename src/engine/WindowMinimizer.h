@@ -11,6 +11,7 @@
 #include "engine/CoverController.h"
 #include "engine/EngineObservers.h"
 #include "engine/HiddenWindows.h"
+#include "engine/Placement.h"
 #include "engine/Summons.h"
 #include "engine/WindowAccess.h"
 #include "engine/WindowKey.h"
@@ -127,7 +128,7 @@ class WindowMinimizer {
     std::optional<Uuid> bindingID(ElementRef element) const;
 
     // The screens the observers' notifications are judged against.
-    bool screensChangedRecently();
+    bool screensChangedRecently() { return placement_.changedRecently(); }
     void reparkAfterScreenChange();
 
     // Whether a parked window that is about to get the focus was asked for by the user.
@@ -146,8 +147,7 @@ class WindowMinimizer {
     const HiddenWindows& hidden() const { return hidden_; }
     const Summons& summons() const { return summons_; }
     const std::map<Uuid, ElementRef>& designated() const { return designated_; }
-    const std::vector<Rect>& knownScreens() const { return knownScreens_; }
-    TimePoint screensChangedAt() const { return screensChangedAt_; }
+    const ScreenPlacement& placement() const { return placement_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
     CoverController& cover() { return *cover_; }
@@ -164,13 +164,6 @@ class WindowMinimizer {
     // A lock that watches its window; the records alone know nothing of observers.
     void addLock(const Lock& lock);
     void removeLock(ElementRef element);
-
-    // Screens in accessibility space.
-    std::optional<Screen> chosenOrMainScreen();
-    Screen toAccessibility(const Screen& screen);
-    std::optional<Point> centredOrigin(ElementRef element);
-    Point adjustedIntoScreens(ElementRef element, Point origin);
-    void moveOntoChosenScreen(ElementRef element);
 
     // Designations.
     std::optional<ElementRef> matchWindow(const WindowBinding& binding, AppRef app,
@@ -203,13 +196,12 @@ class WindowMinimizer {
     Callbacks callbacks_;
     WindowAccess access_;
     MainLoop& loop_;
+    ScreenPlacement placement_;
 
     HiddenWindows hidden_;
     std::map<Uuid, ElementRef> designated_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
-    std::vector<Rect> knownScreens_;
-    TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
     Summons summons_;
     EngineObservers observers_;

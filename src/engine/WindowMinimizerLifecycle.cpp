@@ -72,7 +72,7 @@ long WindowMinimizer::adoptParked() {
         if (!position || access_.isOnScreen(element) || !(parked || wantsLock)) {
             continue;
         }
-        auto origin = centredOrigin(element);
+        auto origin = placement_.centredOrigin(element);
         hidden_.add(window);
         if (wantsLock) {
             addLock(Lock{element, window.app, origin});
@@ -165,13 +165,15 @@ void WindowMinimizer::releaseAll() {
     for (const auto& lock : locks) {
         observers_.unwatch(lock);
         if (lock.origin) {
-            access_.setPosition(adjustedIntoScreens(lock.element, *lock.origin), lock.element);
+            access_.setPosition(placement_.adjustedIntoScreens(lock.element, *lock.origin),
+                                lock.element);
         }
     }
     for (const auto& entry : hidden_.hiddenOrigins()) {
         if (!access_.isOnScreen(entry.element)) {
             access_.setMinimized(true, entry.element);
-            access_.setPosition(adjustedIntoScreens(entry.element, entry.origin), entry.element);
+            access_.setPosition(placement_.adjustedIntoScreens(entry.element, entry.origin),
+                                entry.element);
         }
     }
     hidden_.clear();

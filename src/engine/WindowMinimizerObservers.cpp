@@ -7,11 +7,6 @@
 
 namespace nimbrel {
 
-namespace {
-// A display change makes the system move windows about for a moment; such moves are not requests.
-constexpr double kScreenChangeWindow = 3.0;
-}  // namespace
-
 void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
                                          const std::string& notification) {
     if (notification == ax::notification::kFocusedWindowChanged) {
@@ -137,18 +132,8 @@ void WindowMinimizer::handleParkedActivation(AppRef app) {
     }
 }
 
-bool WindowMinimizer::screensChangedRecently() {
-    auto rects = access_.screenRects();
-    if (rects != knownScreens_) {
-        knownScreens_ = std::move(rects);
-        screensChangedAt_ = loop_.now();
-    }
-    return loop_.now() - screensChangedAt_ < kScreenChangeWindow;
-}
-
 void WindowMinimizer::reparkAfterScreenChange() {
-    knownScreens_ = access_.screenRects();
-    screensChangedAt_ = loop_.now();
+    placement_.noteChange();
     Point parking = access_.parkingPoint();
     // A window minimised while parked moves along, so that it stays in the parking column where
     // the next launch finds it if this one ends without releasing it; only one minimised where

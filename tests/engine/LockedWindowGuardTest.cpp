@@ -185,13 +185,13 @@ class ScreenChangeTest : public EngineFixture {
 };
 
 TEST_F(ScreenChangeTest, ScreensAreKnownFromTheStart) {
-    EXPECT_EQ(engine().knownScreens(),
+    EXPECT_EQ(engine().placement().knownScreens(),
               (std::vector<Rect>{{0, 0, 1440, 900}, {1440, 0, 1920, 1080}}));
-    EXPECT_EQ(engine().screensChangedAt(), kDistantPast);
+    EXPECT_EQ(engine().placement().changedAt(), kDistantPast);
     EXPECT_FALSE(engine().screensChangedRecently());
     desk_.removeScreen("side");
     EXPECT_TRUE(engine().screensChangedRecently());
-    EXPECT_EQ(engine().screensChangedAt(), desk_.loop().now());
+    EXPECT_EQ(engine().placement().changedAt(), desk_.loop().now());
     desk_.advanceTime(2.9);
     EXPECT_TRUE(engine().screensChangedRecently());
     desk_.advanceTime(0.1);
@@ -228,8 +228,8 @@ TEST_F(ScreenChangeTest, ReparkMovesEveryParkedWindowToTheNewCorner) {
     desk_.advanceTime(1);
 
     engine().reparkAfterScreenChange();
-    EXPECT_EQ(engine().knownScreens(), (std::vector<Rect>{{0, 0, 1440, 900}}));
-    EXPECT_EQ(engine().screensChangedAt(), desk_.loop().now());
+    EXPECT_EQ(engine().placement().knownScreens(), (std::vector<Rect>{{0, 0, 1440, 900}}));
+    EXPECT_EQ(engine().placement().changedAt(), desk_.loop().now());
     desk_.runDue();
 
     EXPECT_EQ(origin(secret_), (Point{1439, 899}));
