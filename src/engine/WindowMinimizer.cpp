@@ -18,6 +18,7 @@ WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
       access_(services.accessibility, services.workspace, services.screens, services.strings),
       loop_(services.loop),
       placement_(access_, services.screens, services.loop, callbacks_.chosenScreen),
+      designations_(access_, services.workspace, callbacks_.onWindowNumberChanged),
       cover_(std::make_unique<CoverController>()),
       summons_(services.eventSource, services.loop),
       observers_(services.accessibility, services.workspace,

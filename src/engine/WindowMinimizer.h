@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/CoverController.h"
+#include "engine/Designations.h"
 #include "engine/EngineObservers.h"
 #include "engine/HiddenWindows.h"
 #include "engine/Placement.h"
@@ -123,9 +124,13 @@ class WindowMinimizer {
 
     // Designated windows: the live windows a binding stands for, found again by element even when
     // their title or number changed.
-    std::vector<WindowRef> windows(const WindowBinding& binding);
-    void designate(ElementRef element, const Uuid& id);
-    std::optional<Uuid> bindingID(ElementRef element) const;
+    std::vector<WindowRef> windows(const WindowBinding& binding) {
+        return designations_.windows(binding);
+    }
+    void designate(ElementRef element, const Uuid& id) { designations_.designate(element, id); }
+    std::optional<Uuid> bindingID(ElementRef element) const {
+        return designations_.bindingID(element);
+    }
 
     // The screens the observers' notifications are judged against.
     bool screensChangedRecently() { return placement_.changedRecently(); }
@@ -146,7 +151,7 @@ class WindowMinimizer {
     // Read-only views for the shell's lists and the console.
     const HiddenWindows& hidden() const { return hidden_; }
     const Summons& summons() const { return summons_; }
-    const std::map<Uuid, ElementRef>& designated() const { return designated_; }
+    const Designations& designations() const { return designations_; }
     const ScreenPlacement& placement() const { return placement_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
@@ -164,10 +169,6 @@ class WindowMinimizer {
     // A lock that watches its window; the records alone know nothing of observers.
     void addLock(const Lock& lock);
     void removeLock(ElementRef element);
-
-    // Designations.
-    std::optional<ElementRef> matchWindow(const WindowBinding& binding, AppRef app,
-                                          const std::vector<ElementRef>& windows);
 
     // What the observers report.
     void handleNotification(Pid pid, ElementRef element, const std::string& notification);
@@ -197,9 +198,9 @@ class WindowMinimizer {
     WindowAccess access_;
     MainLoop& loop_;
     ScreenPlacement placement_;
+    Designations designations_;
 
     HiddenWindows hidden_;
-    std::map<Uuid, ElementRef> designated_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
     std::size_t attemptCount_ = 0;

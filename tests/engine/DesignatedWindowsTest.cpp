@@ -83,7 +83,7 @@ TEST_P(BindingMatch, FirstRuleThatFindsAWindowWins) {
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(found[0].element, opened[*c.expected]);
         EXPECT_EQ(found[0].title, c.windows[*c.expected].title);
-        EXPECT_EQ(engine().designated().at(binding.id), opened[*c.expected]);
+        EXPECT_EQ(engine().designations().designated().at(binding.id), opened[*c.expected]);
         EXPECT_EQ(engine().bindingID(opened[*c.expected]), binding.id);
     }
     if (c.reported) {
