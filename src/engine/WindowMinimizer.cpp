@@ -1,6 +1,7 @@
 #include "engine/WindowMinimizer.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/Placement.h"
 #include "platform/AccessibilityNames.h"
