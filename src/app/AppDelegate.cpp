@@ -31,7 +31,10 @@ AppDelegate::AppDelegate(Platform& platform)
         screenChoice_ = ScreenChoice::fromIdentifier(id);
     });
     store_ = std::make_unique<SettingsStore>(std::move(services));
-    minimizer_ = std::make_unique<WindowMinimizer>(platform);
+    minimizer_ = std::make_unique<WindowMinimizer>(
+        EngineServices{platform.accessibility, platform.workspace, platform.screens,
+                       platform.eventSource, platform.loop, platform.strings},
+        engineCallbacks());
     hotKeys_ = std::make_unique<HotKeyCenter>(platform.hotKeys);
     hud_ = std::make_unique<HUD>(platform.panels, platform.textMetrics, platform.screens,
                                  platform.loop, [this] { return screenChoice_; });
@@ -70,7 +73,7 @@ std::function<void(const std::string&, std::function<void(bool)>)> AppDelegate::
 void AppDelegate::applicationDidFinishLaunching() {
     wireStore();
     shortcuts_->registerHotKeys();
-    wireEngine();
+    applyCoverMessage();
 
     triggers_->observeSystemEvents();
     powerOffSubscription_ = platform_.notifications.observe(
@@ -100,18 +103,23 @@ void AppDelegate::wireStore() {
     store_->onDockIconChanged();
 }
 
-void AppDelegate::wireEngine() {
-    minimizer_->instantHide = guard_.wrap([this] { return store_->instantHide().get(); });
-    minimizer_->isLockedDesignation = guard_.wrap(
+WindowMinimizer::Callbacks AppDelegate::engineCallbacks() {
+    WindowMinimizer::Callbacks callbacks;
+    callbacks.instantHide = guard_.wrap([this] { return store_->instantHide().get(); });
+    callbacks.isLockedDesignation = guard_.wrap(
         [this](const WindowRef& window) { return bindingLookup_->isLockedDesignation(window); });
-    minimizer_->onWindowNumberChanged = guard_.wrap(
+    callbacks.onWindowNumberChanged = guard_.wrap(
         [this](const Uuid& id, WindowNumber number) { store_->updateWindowNumber(id, number); });
-    minimizer_->isWholeAppDesignation = guard_.wrap(
+    callbacks.isWholeAppDesignation = guard_.wrap(
         [this](const WindowRef& window) { return bindingLookup_->isWholeAppDesignation(window); });
-    minimizer_->onRevealed = guard_.wrap([this](const WindowRef&) { triggers_->noteRevealed(); });
-    minimizer_->chosenScreen =
+    callbacks.onRevealed = guard_.wrap([this](const WindowRef&) { triggers_->noteRevealed(); });
+    callbacks.chosenScreen =
         guard_.wrap([this] { return screenChoice_.resolve(platform_.screens); });
-    minimizer_->authenticate = weakAuthenticate();
+    callbacks.authenticate = weakAuthenticate();
+    return callbacks;
+}
+
+void AppDelegate::applyCoverMessage() {
     const std::string& message = store_->coverMessage().get();
     minimizer_->setCoverMessage(message.empty() ? platform_.strings.text("cover.label"_key)
                                                 : message);

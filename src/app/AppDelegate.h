@@ -49,7 +49,10 @@ class AppDelegate {
 
   private:
     void wireStore();
-    void wireEngine();
+    // What the engine asks of the shell: the settings, the designations, the notice screen and the
+    // gate. Each answer is read when the engine asks, never copied.
+    WindowMinimizer::Callbacks engineCallbacks();
+    void applyCoverMessage();
     bool resumeAfterUpdate();
     void authenticate(const std::string& reason, std::function<void(bool)> completion);
     // The gate as the components are handed it: once the delegate is gone, nothing is granted.

@@ -16,16 +16,17 @@ AutoHideTriggers::HideCounts AutoHideTriggers::hideAllBound(bool beep) {
     SettingsStore& store = services_.store;
     WindowMinimizer& minimizer = services_.minimizer;
     HideCounts counts;
-    bool useCover = store.useCover().get();
+    HideStyle style = store.useCover().get() ? HideStyle::cover : HideStyle::outOfSight;
     // A copy: resolving a binding may report a new window number, which rewrites the store's list.
     const std::vector<WindowBinding> bindings = store.bindings().get();
     for (const auto& binding : bindings) {
+        Guard guard = binding.locked ? Guard::locked : Guard::unlocked;
         for (const auto& window : minimizer.windows(binding)) {
-            if (!minimizer.needsHide(window, binding.locked)) {
+            if (!minimizer.needsHide(window, guard)) {
                 continue;
             }
             ++counts.found;
-            if (minimizer.hide(window, binding.locked, useCover)) {
+            if (minimizer.hide(window, guard, style)) {
                 ++counts.hidden;
             }
         }

@@ -139,30 +139,39 @@ void ShortcutActions::bindingAction(const Uuid& id) {
         }
     }
     if (!shown.empty()) {
+        Guard guard = binding->locked ? Guard::locked : Guard::unlocked;
         for (const auto& window : shown) {
-            minimizer.hide(window, binding->locked, services_.store.useCover().get());
+            minimizer.hide(window, guard, hideStyle());
         }
         return;
     }
     // Everything is hidden already: only a deliberate hold brings the windows back.
-    beginHold([this, windows] { services_.minimizer.reveal(windows, false, true, [](bool) {}); });
+    beginHold([this, windows] {
+        services_.minimizer.reveal(windows, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
+                                   [](bool) {});
+    });
 }
 
 void ShortcutActions::showNotice(const HUDContent& content) {
     services_.hud.show(content.title, content.detail);
 }
 
+HideStyle ShortcutActions::hideStyle() const {
+    return services_.store.useCover().get() ? HideStyle::cover : HideStyle::outOfSight;
+}
+
 void ShortcutActions::hideFocusedFromShortcut() {
     if (!services_.accessibility.requestTrust() ||
-        !services_.minimizer.hideFocused(services_.store.lockFocused().get(),
-                                         services_.store.useCover().get())) {
+        !services_.minimizer.hideFocused(
+            services_.store.lockFocused().get() ? Guard::locked : Guard::unlocked, hideStyle())) {
         services_.sound.beep();
     }
 }
 
 void ShortcutActions::restoreAllDesignated() {
     services_.minimizer.prune();
-    services_.minimizer.reveal(services_.minimizer.minimized(), false, true, [](bool) {});
+    services_.minimizer.reveal(services_.minimizer.hidden().minimized(), RevealAuth::asNeeded,
+                               RevealPlace::onChosenScreen, [](bool) {});
 }
 
 }  // namespace nimbrel

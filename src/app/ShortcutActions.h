@@ -58,6 +58,8 @@ class ShortcutActions {
     void beginHold(std::function<void()> action);
     bool isHoldPending() const { return holdTimer_.isArmed(); }
     void hideFocusedFromShortcut();
+    // How the shortcuts hide a window, as the cover setting says.
+    HideStyle hideStyle() const;
     void designateFromShortcut();
     void bindingAction(const Uuid& id);
     void showNotice(const HUDContent& content);

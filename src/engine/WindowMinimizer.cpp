@@ -1,6 +1,7 @@
 #include "engine/WindowMinimizer.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/Placement.h"
 #include "platform/AccessibilityNames.h"
@@ -10,142 +11,91 @@ namespace nimbrel {
 namespace {
 constexpr double kMessagingTimeout = 1.0;
 constexpr double kSecondPlacementDelay = 0.5;
-// A window whose size cannot be read is placed as if it were 800 x 600 points.
-constexpr Size kAssumedSize{800, 600};
 }  // namespace
 
-WindowMinimizer::WindowMinimizer(Platform& platform)
-    : platform_(platform),
-      access_(platform.accessibility, platform.workspace, platform.screens, platform.strings),
-      loop_(platform.loop),
+WindowMinimizer::WindowMinimizer(EngineServices services, Callbacks callbacks)
+    : services_(services),
+      callbacks_(std::move(callbacks)),
+      access_(services.accessibility, services.workspace, services.screens, services.strings),
+      loop_(services.loop),
+      placement_(access_, services.screens, services.loop, callbacks_.chosenScreen),
+      designations_(access_, services.workspace, callbacks_.onWindowNumberChanged),
       cover_(std::make_unique<CoverController>()),
-      knownScreens_(access_.screenRects()) {
+      summons_(services.eventSource, services.loop),
+      observers_(services.accessibility, services.workspace,
+                 [this](Pid pid, ElementRef element, const std::string& notification) {
+                     handleNotification(pid, element, notification);
+                 }) {
     // Bounds every accessibility call of the program when an application does not answer.
-    platform.accessibility.setMessagingTimeout(platform.accessibility.systemWideElement(),
+    services.accessibility.setMessagingTimeout(services.accessibility.systemWideElement(),
                                                kMessagingTimeout);
-    auto token = guard_.token();
-    activation_ =
-        platform.workspace.observe(WorkspaceAppEvent::didActivate, [this, token](AppRef app) {
-            if (LifetimeGuard::alive(token)) {
-                handleActivation(app);
-            }
-        });
+    activation_ = services.workspace.observe(
+        WorkspaceAppEvent::didActivate, guard_.wrap([this](AppRef app) { handleActivation(app); }));
 }
 
-WindowMinimizer::~WindowMinimizer() {
-    for (auto& [pid, observer] : observers_) {
-        platform_.accessibility.destroyObserver(observer);
-    }
-}
+WindowMinimizer::~WindowMinimizer() = default;
 
 // ---- records ------------------------------------------------------------------------------
 
-bool WindowMinimizer::isInMinimized(ElementRef element) const {
-    return std::any_of(minimized_.begin(), minimized_.end(),
-                       [&](const WindowRef& w) { return w.element == element; });
-}
-
-void WindowMinimizer::eraseMinimized(ElementRef element) {
-    std::erase_if(minimized_, [&](const WindowRef& w) { return w.element == element; });
-}
-
-void WindowMinimizer::moveToEnd(const WindowRef& window) {
-    eraseMinimized(window.element);
-    minimized_.push_back(window);
-}
-
-std::optional<Point> WindowMinimizer::storedOrigin(ElementRef element) const {
-    for (const auto& entry : hiddenOrigins_) {
-        if (entry.element == element) {
-            return entry.origin;
-        }
-    }
-    return std::nullopt;
-}
-
-void WindowMinimizer::eraseOrigin(ElementRef element) {
-    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& h) { return h.element == element; });
-}
-
-void WindowMinimizer::rememberOrigin(ElementRef element, Point origin) {
-    eraseOrigin(element);
-    hiddenOrigins_.push_back({element, origin});
-}
-
-const Lock* WindowMinimizer::lockFor(ElementRef element) const {
-    for (const auto& lock : locks_) {
-        if (lock.element == element) {
-            return &lock;
-        }
-    }
-    return nullptr;
-}
-
-bool WindowMinimizer::isLocked(ElementRef element) const {
-    return lockFor(element) != nullptr;
-}
-
 void WindowMinimizer::addLock(const Lock& lock) {
-    locks_.push_back(lock);
-    watch(lock);
+    hidden_.addLock(lock);
+    observers_.watch(lock);
     // A locked window out of sight must not keep the keyboard focus when it gets it.
-    watchFocus(lock.app);
+    observers_.watchFocus(lock.app);
 }
 
 void WindowMinimizer::removeLock(ElementRef element) {
-    auto it = std::find_if(locks_.begin(), locks_.end(),
-                           [&](const Lock& l) { return l.element == element; });
-    if (it == locks_.end()) {
-        return;
+    if (auto lock = hidden_.removeLock(element)) {
+        observers_.unwatch(*lock);
     }
-    Lock lock = *it;
-    locks_.erase(it);
-    unwatch(lock);
 }
 
 // ---- hiding -------------------------------------------------------------------------------
 
-bool WindowMinimizer::hide(const WindowRef& window, bool locked, bool cover) {
+bool WindowMinimizer::hide(const WindowRef& window, Guard guard, HideStyle style) {
     ElementRef element = window.element;
     // Hiding a locked window again never weakens its lock.
-    bool lockFlag = locked || isLockedDesignation(window) || isLocked(element);
-    lastHideAt_ = loop_.now();
+    if (callbacks_.isLockedDesignation(window) || isLocked(element)) {
+        guard = Guard::locked;
+    }
+    summons_.noteHide();
 
     // A window is hidden one way at a time. A cover hides a window where it stands, so it only
     // goes over one that is in sight; one that is parked or minimised stays hidden that way.
-    if (cover && !access_.isMinimized(element).value_or(false) && access_.isOnScreen(element)) {
-        coverInPlace(window, lockFlag);
+    if (style == HideStyle::cover && !access_.isMinimized(element).value_or(false) &&
+        access_.isOnScreen(element)) {
+        coverInPlace(window, guard);
         return true;
     }
 
     auto position = access_.position(element);
     if (position && access_.isOnScreen(element)) {
         // A window that is visible again has no valid stored origin.
-        eraseOrigin(element);
+        hidden_.eraseOrigin(element);
     }
     // A window parked twice keeps its first origin, not its parked position.
-    std::optional<Point> origin = storedOrigin(element);
+    std::optional<Point> origin = hidden_.origin(element);
     if (!origin) {
         origin = position;
     }
-    if (instantHide() || lockFlag) {
-        return park(window, lockFlag, origin);
+    if (callbacks_.instantHide() || guard == Guard::locked) {
+        return park(window, guard, origin);
     }
-    return minimize(window, false, origin);
+    return minimize(window, Guard::unlocked, origin);
 }
 
-void WindowMinimizer::coverInPlace(const WindowRef& window, bool locked) {
+void WindowMinimizer::coverInPlace(const WindowRef& window, Guard guard) {
     ElementRef element = window.element;
     cover_->cover(window);
-    moveToEnd(window);
-    eraseOrigin(element);
-    if (!locked) {
+    hidden_.moveToEnd(window);
+    hidden_.eraseOrigin(element);
+    if (guard == Guard::unlocked) {
         return;
     }
     // A covered window never moves, so its lock has no origin and watches nothing; a lock left
     // over from an earlier park would park the window again under its cover.
     removeLock(element);
-    locks_.push_back(Lock{element, window.app, std::nullopt});
+    hidden_.addLock(Lock{element, window.app, std::nullopt});
 }
 
 void WindowMinimizer::dropCover(ElementRef element) {
@@ -158,10 +108,11 @@ void WindowMinimizer::dropCover(ElementRef element) {
     removeLock(element);
 }
 
-bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<Point> origin) {
+bool WindowMinimizer::park(const WindowRef& window, Guard guard, std::optional<Point> origin) {
     ElementRef element = window.element;
+    bool locked = guard == Guard::locked;
     if (access_.setPosition(access_.parkingPoint(), element) != AXError::success) {
-        return locked ? minimize(window, true, origin) : false;
+        return locked ? minimize(window, guard, origin) : false;
     }
     // A successful write is no proof that the window moved: an application or a window manager
     // may keep it on screen, where it is, or clamped to an edge. Only where it ended up counts.
@@ -170,32 +121,32 @@ bool WindowMinimizer::park(const WindowRef& window, bool locked, std::optional<P
             // Minimised where the user had it, so that it comes back there.
             access_.setPosition(*origin, element);
         }
-        return minimize(window, locked, origin);
+        return minimize(window, guard, origin);
     }
     dropCover(element);
-    moveToEnd(window);
+    hidden_.moveToEnd(window);
     if (locked) {
-        eraseOrigin(element);
+        hidden_.eraseOrigin(element);
         if (!isLocked(element)) {
             addLock(Lock{element, window.app, origin});
         }
     } else if (origin) {
-        rememberOrigin(element, *origin);
-        watchFocus(window.app);
+        hidden_.rememberOrigin(element, *origin);
+        observers_.watchFocus(window.app);
     }
     moveFocusAway(window);
     return true;
 }
 
-bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::optional<Point> origin) {
+bool WindowMinimizer::minimize(const WindowRef& window, Guard guard, std::optional<Point> origin) {
     ElementRef element = window.element;
     if (access_.setMinimized(true, element) != AXError::success) {
         return false;
     }
     dropCover(element);
-    moveToEnd(window);
-    if (locked && !isLocked(element)) {
-        eraseOrigin(element);
+    hidden_.moveToEnd(window);
+    if (guard == Guard::locked && !isLocked(element)) {
+        hidden_.eraseOrigin(element);
         // Restored behind the program's back, the window then shows up beyond the screens.
         access_.setPosition(access_.parkingPoint(), element);
         addLock(Lock{element, window.app, origin});
@@ -203,13 +154,13 @@ bool WindowMinimizer::minimize(const WindowRef& window, bool locked, std::option
     return true;
 }
 
-bool WindowMinimizer::hideFocused(bool locked, bool cover) {
+bool WindowMinimizer::hideFocused(Guard guard, HideStyle style) {
     auto window = access_.focusedWindow();
-    return window ? hide(*window, locked, cover) : false;
+    return window ? hide(*window, guard, style) : false;
 }
 
 void WindowMinimizer::moveFocusAway(const WindowRef& window) {
-    auto front = platform_.workspace.frontmostApplication();
+    auto front = services_.workspace.frontmostApplication();
     if (!front || *front != window.app) {
         return;
     }
@@ -227,18 +178,18 @@ void WindowMinimizer::moveFocusAway(const WindowRef& window) {
         return;
     }
     // Nothing of the application is left in sight, so nothing of it may keep the keyboard focus.
-    platform_.workspace.hide(window.app);
+    services_.workspace.hide(window.app);
 }
 
 bool WindowMinimizer::isConcealed(const WindowRef& window) {
     return cover_->isCovered(window.element) || isLocked(window.element) ||
            access_.isMinimized(window.element).value_or(false) ||
-           platform_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
+           services_.workspace.isHidden(window.app) || !access_.isOnScreen(window.element);
 }
 
-bool WindowMinimizer::needsHide(const WindowRef& window, bool forceLocked) {
+bool WindowMinimizer::needsHide(const WindowRef& window, Guard wanted) {
     bool concealed = isConcealed(window);
-    bool wantsLock = forceLocked || isLockedDesignation(window);
+    bool wantsLock = wanted == Guard::locked || callbacks_.isLockedDesignation(window);
     if (wantsLock && concealed) {
         // Out of sight but not yet guarded: it must be hidden again to become locked.
         return !isLocked(window.element) && !cover_->isCovered(window.element);
@@ -248,8 +199,8 @@ bool WindowMinimizer::needsHide(const WindowRef& window, bool forceLocked) {
 
 // ---- revealing ----------------------------------------------------------------------------
 
-void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
-                             std::function<void(bool)> completion) {
+void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, RevealAuth auth,
+                             RevealPlace place, std::function<void(bool)> completion) {
     if (isAuthenticating_) {
         completion(false);
         return;
@@ -257,17 +208,17 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAu
     std::vector<WindowRef> request = windows;
     std::set<Pid> wholeAppPids;
     for (const auto& window : windows) {
-        if (isWholeAppDesignation(window)) {
-            wholeAppPids.insert(platform_.workspace.processID(window.app));
+        if (callbacks_.isWholeAppDesignation(window)) {
+            wholeAppPids.insert(services_.workspace.processID(window.app));
         }
     }
     if (!wholeAppPids.empty()) {
         prune();
-        for (const auto& hidden : minimized_) {
+        for (const auto& hidden : hidden_.minimized()) {
             bool inRequest = std::any_of(request.begin(), request.end(), [&](const WindowRef& w) {
                 return w.isSameWindow(hidden);
             });
-            if (!inRequest && wholeAppPids.count(platform_.workspace.processID(hidden.app))) {
+            if (!inRequest && wholeAppPids.count(services_.workspace.processID(hidden.app))) {
                 request.push_back(hidden);
             }
         }
@@ -275,64 +226,63 @@ void WindowMinimizer::reveal(const std::vector<WindowRef>& windows, bool forceAu
     std::vector<WindowRef> free;
     std::vector<WindowRef> guarded;
     for (const auto& window : request) {
-        bool isGuarded = forceAuth || isLockedDesignation(window) || isLocked(window.element);
+        bool isGuarded = auth == RevealAuth::always || callbacks_.isLockedDesignation(window) ||
+                         isLocked(window.element);
         (isGuarded ? guarded : free).push_back(window);
     }
-    bool freeResult = revealUnlocked(free, onScreen);
+    bool freeResult = revealUnlocked(free, place);
     if (guarded.empty()) {
         completion(freeResult);
         return;
     }
-    if (!authenticate) {
+    if (!callbacks_.authenticate) {
         completion(false);
         return;
     }
     isAuthenticating_ = true;
-    auto token = guard_.token();
-    authenticate(platform_.strings.text("auth.reason.unlockWindows"_key),
-                 [this, token, guarded, onScreen, freeResult, completion](bool success) {
-                     if (!LifetimeGuard::alive(token)) {
-                         return;
-                     }
-                     isAuthenticating_ = false;
-                     if (!success) {
-                         completion(false);
-                         return;
-                     }
-                     for (const auto& window : guarded) {
-                         const Lock* lock = lockFor(window.element);
-                         if (lock == nullptr) {
-                             continue;
-                         }
-                         std::optional<Point> origin = lock->origin;
-                         removeLock(window.element);
-                         if (origin) {
-                             access_.setPosition(adjustedIntoScreens(window.element, *origin),
-                                                 window.element);
-                         }
-                     }
-                     bool guardedResult = revealUnlocked(guarded, onScreen);
-                     completion(guardedResult && freeResult);
-                 });
+    callbacks_.authenticate(
+        services_.strings.text("auth.reason.unlockWindows"_key),
+        guard_.wrap([this, guarded, place, freeResult, completion](bool success) {
+            isAuthenticating_ = false;
+            if (!success) {
+                completion(false);
+                return;
+            }
+            for (const auto& window : guarded) {
+                const Lock* lock = hidden_.lockFor(window.element);
+                if (lock == nullptr) {
+                    continue;
+                }
+                std::optional<Point> origin = lock->origin;
+                removeLock(window.element);
+                if (origin) {
+                    access_.setPosition(placement_.adjustedIntoScreens(window.element, *origin),
+                                        window.element);
+                }
+            }
+            bool guardedResult = revealUnlocked(guarded, place);
+            completion(guardedResult && freeResult);
+        }));
 }
 
-bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen) {
+bool WindowMinimizer::revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place) {
     bool all = true;
     for (const auto& window : windows) {
-        all = revealOne(window, onScreen) && all;
+        all = revealOne(window, place) && all;
     }
     return all;
 }
 
-bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
+bool WindowMinimizer::revealOne(const WindowRef& window, RevealPlace place) {
+    bool onScreen = place == RevealPlace::onChosenScreen;
     ElementRef element = window.element;
-    eraseMinimized(element);
-    Workspace& workspace = platform_.workspace;
+    hidden_.erase(element);
+    Workspace& workspace = services_.workspace;
     if (workspace.isTerminated(window.app)) {
         return false;
     }
-    if (onRevealed) {
-        onRevealed(window);
+    if (callbacks_.onRevealed) {
+        callbacks_.onRevealed(window);
     }
     if (cover_->isCovered(element)) {
         cover_->uncover(element);
@@ -342,17 +292,17 @@ bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
             access_.setMinimized(false, element);
         }
         if (onScreen) {
-            moveOntoChosenScreen(element);
+            placement_.moveOntoChosenScreen(element);
         }
         access_.raise(element);
         return true;
     }
     workspace.unhide(window.app);
-    if (auto origin = storedOrigin(element)) {
-        eraseOrigin(element);
-        access_.setPosition(adjustedIntoScreens(element, *origin), element);
+    if (auto origin = hidden_.origin(element)) {
+        hidden_.eraseOrigin(element);
+        access_.setPosition(placement_.adjustedIntoScreens(element, *origin), element);
     } else if (!access_.isOnScreen(element)) {
-        if (auto centred = centredOrigin(element)) {
+        if (auto centred = placement_.centredOrigin(element)) {
             access_.setPosition(*centred, element);
         }
     }
@@ -361,96 +311,31 @@ bool WindowMinimizer::revealOne(const WindowRef& window, bool onScreen) {
         return false;
     }
     if (onScreen) {
-        moveOntoChosenScreen(element);
+        placement_.moveOntoChosenScreen(element);
         if (wasMinimized) {
             // The de-miniaturise animation puts the window back where it was; place it again once
-            // the animation has ended.
-            auto token = guard_.token();
-            loop_.startTimer(kSecondPlacementDelay, false, [this, token, element] {
-                if (LifetimeGuard::alive(token)) {
-                    moveOntoChosenScreen(element);
-                }
-            });
+            // the animation has ended. A one-shot nobody cancels; it does nothing once the engine
+            // is gone.
+            loop_.startTimer(kSecondPlacementDelay, false, guard_.wrap([this, element] {
+                placement_.moveOntoChosenScreen(element);
+            }));
         }
     }
     access_.raise(element);
     Pid pid = access_.processID(element).value_or(workspace.processID(window.app));
     access_.setBool(ax::attribute::kFrontmost, true,
-                    platform_.accessibility.applicationElement(pid));
+                    services_.accessibility.applicationElement(pid));
     return true;
 }
 
 void WindowMinimizer::restoreLast(std::function<void(bool)> completion) {
     prune();
-    if (minimized_.empty()) {
+    if (hidden_.minimized().empty()) {
         completion(false);
         return;
     }
-    reveal({minimized_.back()}, false, true, std::move(completion));
-}
-
-// ---- screens ------------------------------------------------------------------------------
-
-Screen WindowMinimizer::toAccessibility(const Screen& screen) {
-    auto screens = platform_.screens.screens();
-    double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
-    Screen converted = screen;
-    converted.frame = WindowAccess::toAccessibility(screen.frame, primaryHeight);
-    converted.visibleFrame = WindowAccess::toAccessibility(screen.visibleFrame, primaryHeight);
-    return converted;
-}
-
-std::optional<Screen> WindowMinimizer::chosenOrMainScreen() {
-    auto screen = chosenScreen();
-    if (!screen) {
-        screen = platform_.screens.mainScreen();
-    }
-    if (!screen) {
-        return std::nullopt;
-    }
-    return toAccessibility(*screen);
-}
-
-std::optional<Point> WindowMinimizer::centredOrigin(ElementRef element) {
-    auto screen = chosenOrMainScreen();
-    if (!screen) {
-        return std::nullopt;
-    }
-    Size size = access_.size(element).value_or(kAssumedSize);
-    const Rect& v = screen->visibleFrame;
-    return Point{v.midX() - size.width * 0.5, std::max(v.minY(), v.midY() - size.height * 0.5)};
-}
-
-Point WindowMinimizer::adjustedIntoScreens(ElementRef element, Point origin) {
-    Size size = access_.size(element).value_or(Size{0, 0});
-    Point centre{origin.x + size.width * 0.5, origin.y + size.height * 0.5};
-    for (const auto& rect : access_.screenRects()) {
-        if (rect.contains(centre)) {
-            return origin;
-        }
-    }
-    if (auto screen = chosenOrMainScreen()) {
-        if (auto placed = placement(Rect(origin, size), screen->frame, screen->visibleFrame)) {
-            return *placed;
-        }
-    }
-    return origin;
-}
-
-void WindowMinimizer::moveOntoChosenScreen(ElementRef element) {
-    auto chosen = chosenScreen();
-    if (!chosen) {
-        return;
-    }
-    auto position = access_.position(element);
-    auto size = access_.size(element);
-    if (!position || !size) {
-        return;
-    }
-    Screen screen = toAccessibility(*chosen);
-    if (auto placed = placement(Rect(*position, *size), screen.frame, screen.visibleFrame)) {
-        access_.setPosition(*placed, element);
-    }
+    reveal({hidden_.minimized().back()}, RevealAuth::asNeeded, RevealPlace::onChosenScreen,
+           std::move(completion));
 }
 
 }  // namespace nimbrel

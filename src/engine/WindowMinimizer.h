@@ -1,46 +1,50 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/CoverController.h"
+#include "engine/Designations.h"
+#include "engine/EngineObservers.h"
+#include "engine/HiddenWindows.h"
+#include "engine/Placement.h"
+#include "engine/Summons.h"
 #include "engine/WindowAccess.h"
 #include "engine/WindowKey.h"
 #include "engine/WindowRef.h"
+#include "platform/Accessibility.h"
+#include "platform/EventSource.h"
 #include "platform/LifetimeGuard.h"
+#include "platform/Localizer.h"
 #include "platform/MainLoop.h"
-#include "platform/Platform.h"
+#include "platform/Screens.h"
+#include "platform/Workspace.h"
 #include "settings/Uuid.h"
 #include "settings/WindowBinding.h"
 
 namespace nimbrel {
 
-// A hidden window that comes back only after the user authenticates.
-struct Lock {
-    ElementRef element;
-    AppRef app;
-    std::optional<Point> origin;  // where a parked window was; none when covered or minimised
-};
-
-// Where a parked, unlocked window's top-left corner was before it was parked.
-struct HiddenOrigin {
-    ElementRef element;
-    Point origin;
-};
-
 // Why an attempt to see a locked window goes into the attempts log.
 enum class AttemptReason { authFailed, blockedWithoutAuth };
 
-// An application whose unlock prompt the user declined or failed, and when.
-struct DeclinedPrompt {
-    Pid pid = 0;
-    TimePoint date = kDistantPast;
-};
+// Whether a hidden window comes back only after the user authenticates.
+enum class Guard { unlocked, locked };
+
+// How a window leaves the user's sight: moved beyond the screens or minimised, or covered where
+// it stands.
+enum class HideStyle { outOfSight, cover };
+
+// Whether revealing asks for authentication only for guarded windows, or for every window.
+enum class RevealAuth { asNeeded, always };
+
+// Where a revealed window comes back: where it was, or moved onto the chosen screen.
+enum class RevealPlace { whereItWas, onChosenScreen };
+
+// Whether a locked window brought forward without a request goes into the attempts log.
+enum class AttemptLog { record, quiet };
 
 struct ResumeWindow {
     WindowKey key;
@@ -48,66 +52,20 @@ struct ResumeWindow {
     bool focus = false;
 };
 
-// The one engine that takes other applications' windows out of sight and brings them back. It owns
-// every record of what it hid; everything else asks it.
-class WindowMinimizer {
-  public:
-    // What to do when a hidden window is about to get the keyboard focus.
-    enum class Summon {
-        reveal,     // the user asked for it: bring it back (a locked one still asks first)
-        moveFocus,  // keep it hidden and hand the focus to another window
-        ignore,
-    };
+// The platform services the engine uses, and nothing more of the platform.
+struct EngineServices {
+    Accessibility& accessibility;
+    Workspace& workspace;
+    Screens& screens;
+    // How long ago the user last clicked or typed.
+    EventSource& eventSource;
+    MainLoop& loop;
+    const Localizer& strings;
+};
 
-    explicit WindowMinimizer(Platform& platform);
-    WindowMinimizer(const WindowMinimizer&) = delete;
-    WindowMinimizer& operator=(const WindowMinimizer&) = delete;
-    ~WindowMinimizer();
-
-    // Hiding.
-    bool hide(const WindowRef& window, bool locked, bool cover);
-    bool hideFocused(bool locked, bool cover);
-    bool isConcealed(const WindowRef& window);
-    bool needsHide(const WindowRef& window, bool forceLocked);
-
-    // Revealing.
-    void reveal(const std::vector<WindowRef>& windows, bool forceAuth, bool onScreen,
-                std::function<void(bool)> completion);
-    bool revealUnlocked(const std::vector<WindowRef>& windows, bool onScreen);
-    bool revealOne(const WindowRef& window, bool onScreen);
-    void restoreLast(std::function<void(bool)> completion);
-
-    // Bookkeeping across the program's life.
-    void prune();
-    long adoptParked();
-    std::vector<ResumeWindow> resumeWindows();
-    std::optional<bool> resumeFocusLocked() const;
-    long applyResume(const std::vector<ResumeWindow>& windows, std::optional<bool> focusLocked);
-    void convertCoveredForRelaunch();
-    void releaseAll();
-
-    // Designated windows: the live windows a binding stands for, found again by element even when
-    // their title or number changed.
-    std::vector<WindowRef> windows(const WindowBinding& binding);
-    void designate(ElementRef element, const Uuid& id);
-    std::optional<Uuid> bindingID(ElementRef element) const;
-
-    // Accessibility observers and the screens they are judged against.
-    ObserverRef observer(Pid pid);
-    bool screensChangedRecently();
-    void reparkAfterScreenChange();
-
-    // Whether a parked window that is about to get the focus was asked for by the user.
-    Summon summon(bool fromFocusChange, bool hasOtherWindow);
-    // A locked window was brought forward: ask to unlock it, unless a prompt for its application
-    // was declined moments ago and nobody has asked again since.
-    void summonLocked(const WindowRef& window, bool quiet);
-
-    void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
-    bool hasLocks() const { return !locks_.empty(); }
-    bool isLocked(ElementRef element) const;
-
-    // Wired by the shell.
+// What the engine asks of the shell and tells it, given once at construction. The defaults stand
+// for a shell with no settings and no designations; without a gate nothing guarded is revealed.
+struct EngineCallbacks {
     std::function<bool()> instantHide = [] { return false; };
     std::function<bool(const WindowRef&)> isLockedDesignation = [](const WindowRef&) {
         return false;
@@ -122,61 +80,95 @@ class WindowMinimizer {
     std::function<void(const std::vector<WindowRef>& windows, AttemptReason reason)> onAttempt;
     // The screen the notice-screen setting selects, if it selects one.
     std::function<std::optional<Screen>()> chosenScreen = [] { return std::optional<Screen>(); };
-    // The gate for revealing guarded windows; answers once, on the main loop. Without one nothing
-    // guarded is ever revealed.
+    // The gate for revealing guarded windows; answers once, on the main loop.
     std::function<void(const std::string& reason, std::function<void(bool)> completion)>
         authenticate;
+};
+
+// The one engine that takes other applications' windows out of sight and brings them back. It owns
+// every record of what it hid; everything else asks it.
+class WindowMinimizer {
+  public:
+    using Summon = SummonVerdict;
+
+    using Callbacks = EngineCallbacks;
+
+    explicit WindowMinimizer(EngineServices services, Callbacks callbacks = {});
+    WindowMinimizer(const WindowMinimizer&) = delete;
+    WindowMinimizer& operator=(const WindowMinimizer&) = delete;
+    ~WindowMinimizer();
+
+    // Hiding.
+    bool hide(const WindowRef& window, Guard guard, HideStyle style);
+    bool hideFocused(Guard guard, HideStyle style);
+    bool isConcealed(const WindowRef& window);
+    bool needsHide(const WindowRef& window, Guard wanted);
+
+    // Revealing.
+    void reveal(const std::vector<WindowRef>& windows, RevealAuth auth, RevealPlace place,
+                std::function<void(bool)> completion);
+    bool revealUnlocked(const std::vector<WindowRef>& windows, RevealPlace place);
+    bool revealOne(const WindowRef& window, RevealPlace place);
+    void restoreLast(std::function<void(bool)> completion);
+
+    // Bookkeeping across the program's life.
+    void prune();
+    long adoptParked();
+    std::vector<ResumeWindow> resumeWindows();
+    std::optional<bool> resumeFocusLocked() const;
+    long applyResume(const std::vector<ResumeWindow>& windows, std::optional<bool> focusLocked);
+    void convertCoveredForRelaunch();
+    void releaseAll();
+
+    // Designated windows: the live windows a binding stands for, found again by element even when
+    // their title or number changed.
+    std::vector<WindowRef> windows(const WindowBinding& binding) {
+        return designations_.windows(binding);
+    }
+    void designate(ElementRef element, const Uuid& id) { designations_.designate(element, id); }
+    std::optional<Uuid> bindingID(ElementRef element) const {
+        return designations_.bindingID(element);
+    }
+
+    // The screens the observers' notifications are judged against.
+    bool screensChangedRecently() { return placement_.changedRecently(); }
+    void reparkAfterScreenChange();
+
+    // Whether a parked window that is about to get the focus was asked for by the user.
+    Summon summon(SummonCause cause, bool hasOtherWindow) const {
+        return summons_.decide(cause, hasOtherWindow);
+    }
+    // A locked window was brought forward: ask to unlock it, unless a prompt for its application
+    // was declined moments ago and nobody has asked again since.
+    void summonLocked(const WindowRef& window, AttemptLog log);
+
+    void setCoverMessage(const std::string& message) { cover_->setMessage(message); }
+    bool hasLocks() const { return hidden_.hasLocks(); }
+    bool isLocked(ElementRef element) const { return hidden_.isLocked(element); }
 
     // Read-only views for the shell's lists and the console.
-    const std::vector<WindowRef>& minimized() const { return minimized_; }
-    const std::vector<Lock>& locks() const { return locks_; }
-    const std::vector<HiddenOrigin>& hiddenOrigins() const { return hiddenOrigins_; }
-    const std::vector<WindowRef>& focusHidden() const { return focusHidden_; }
-    const std::map<Uuid, ElementRef>& designated() const { return designated_; }
-    const std::set<Pid>& focusWatched() const { return focusWatched_; }
-    const std::vector<Rect>& knownScreens() const { return knownScreens_; }
-    TimePoint screensChangedAt() const { return screensChangedAt_; }
-    const std::vector<DeclinedPrompt>& declined() const { return declined_; }
-    bool focusActive() const { return focusActive_; }
+    const HiddenWindows& hidden() const { return hidden_; }
+    const Summons& summons() const { return summons_; }
+    const Designations& designations() const { return designations_; }
+    const ScreenPlacement& placement() const { return placement_; }
     bool isAuthenticating() const { return isAuthenticating_; }
     std::size_t attemptCount() const { return attemptCount_; }
-    TimePoint lastHideAt() const { return lastHideAt_; }
     CoverController& cover() { return *cover_; }
     WindowAccess& access() { return access_; }
 
   private:
-    void coverInPlace(const WindowRef& window, bool locked);
+    void coverInPlace(const WindowRef& window, Guard guard);
     // Parking or minimising a covered window takes the place of its cover.
     void dropCover(ElementRef element);
-    bool park(const WindowRef& window, bool locked, std::optional<Point> origin);
-    bool minimize(const WindowRef& window, bool locked, std::optional<Point> origin);
+    bool park(const WindowRef& window, Guard guard, std::optional<Point> origin);
+    bool minimize(const WindowRef& window, Guard guard, std::optional<Point> origin);
     void moveFocusAway(const WindowRef& window);
 
-    void moveToEnd(const WindowRef& window);
-    bool isInMinimized(ElementRef element) const;
-    void eraseMinimized(ElementRef element);
-    std::optional<Point> storedOrigin(ElementRef element) const;
-    void eraseOrigin(ElementRef element);
-    void rememberOrigin(ElementRef element, Point origin);
-    const Lock* lockFor(ElementRef element) const;
+    // A lock that watches its window; the records alone know nothing of observers.
     void addLock(const Lock& lock);
     void removeLock(ElementRef element);
 
-    // Screens in accessibility space.
-    std::optional<Screen> chosenOrMainScreen();
-    Screen toAccessibility(const Screen& screen);
-    std::optional<Point> centredOrigin(ElementRef element);
-    Point adjustedIntoScreens(ElementRef element, Point origin);
-    void moveOntoChosenScreen(ElementRef element);
-
-    // Designations.
-    std::optional<ElementRef> matchWindow(const WindowBinding& binding, AppRef app,
-                                          const std::vector<ElementRef>& windows);
-
-    // Accessibility observers, one per process, created on demand.
-    void watch(const Lock& lock);
-    void unwatch(const Lock& lock);
-    void watchFocus(AppRef app);
+    // What the observers report.
     void handleNotification(Pid pid, ElementRef element, const std::string& notification);
     void handleFocusChange(Pid pid);
     void handleLockedWindow(ElementRef element, const std::string& notification);
@@ -195,31 +187,23 @@ class WindowMinimizer {
     void parkAgain(ElementRef element);
 
     // Locked summons.
-    std::optional<double> secondsSinceInput(bool countKeys);
     void askToUnlock(const WindowRef& window);
     bool hasVisibleUnlockedWindow(AppRef app);
     void recordAttempts(const std::vector<WindowRef>& windows, AttemptReason reason);
 
-    Platform& platform_;
+    EngineServices services_;
+    Callbacks callbacks_;
     WindowAccess access_;
     MainLoop& loop_;
+    ScreenPlacement placement_;
+    Designations designations_;
 
-    std::vector<WindowRef> minimized_;
-    std::map<Uuid, ElementRef> designated_;
-    std::vector<Lock> locks_;
-    std::map<Pid, ObserverRef> observers_;
+    HiddenWindows hidden_;
     bool isAuthenticating_ = false;
     std::unique_ptr<CoverController> cover_;
-    std::vector<HiddenOrigin> hiddenOrigins_;
-    TimePoint lastHideAt_ = kDistantPast;
-    std::set<Pid> focusWatched_;
-    std::vector<Rect> knownScreens_;
-    TimePoint screensChangedAt_ = kDistantPast;
     std::size_t attemptCount_ = 0;
-    bool focusActive_ = false;
-    std::vector<WindowRef> focusHidden_;
-    bool focusLocked_ = false;
-    std::vector<DeclinedPrompt> declined_;
+    Summons summons_;
+    EngineObservers observers_;
 
     Subscription activation_;
     LifetimeGuard guard_;

@@ -7,11 +7,11 @@
 namespace nimbrel {
 
 void WindowMinimizer::prune() {
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = services_.workspace;
     // The records of a closed window go first, so that nothing below keeps a window for a lock,
     // an origin or a cover it no longer has.
     std::vector<Lock> stale;
-    for (const auto& lock : locks_) {
+    for (const auto& lock : hidden_.locks()) {
         if (workspace.isTerminated(lock.app) || !access_.answersRole(lock.element)) {
             stale.push_back(lock);
         }
@@ -19,7 +19,7 @@ void WindowMinimizer::prune() {
     for (const auto& lock : stale) {
         removeLock(lock.element);
     }
-    std::erase_if(hiddenOrigins_, [&](const HiddenOrigin& entry) {
+    hidden_.eraseOriginsIf([&](const HiddenOrigin& entry) {
         return !access_.processID(entry.element) || !access_.answersRole(entry.element);
     });
     for (const auto& covered : std::vector<WindowRef>(cover_->covered())) {
@@ -28,7 +28,7 @@ void WindowMinimizer::prune() {
             cover_->uncover(covered.element);
         }
     }
-    std::erase_if(minimized_, [&](const WindowRef& window) {
+    hidden_.eraseIf([&](const WindowRef& window) {
         if (workspace.isTerminated(window.app)) {
             return true;
         }
@@ -37,12 +37,12 @@ void WindowMinimizer::prune() {
             return false;
         }
         // A parked window that is back in sight was brought back by other means.
-        return !(storedOrigin(window.element) && !access_.isOnScreen(window.element));
+        return !(hidden_.origin(window.element) && !access_.isOnScreen(window.element));
     });
     // An origin belongs to a parked window; one whose window is back in sight would send the
     // window beyond the screens again at the next screen change.
-    std::erase_if(hiddenOrigins_,
-                  [&](const HiddenOrigin& entry) { return !isInMinimized(entry.element); });
+    hidden_.eraseOriginsIf(
+        [&](const HiddenOrigin& entry) { return !hidden_.contains(entry.element); });
 }
 
 long WindowMinimizer::adoptParked() {
@@ -51,10 +51,10 @@ long WindowMinimizer::adoptParked() {
     long count = 0;
     for (const auto& window : access_.allWindows()) {
         ElementRef element = window.element;
-        if (isInMinimized(element)) {
+        if (hidden_.contains(element)) {
             continue;
         }
-        bool wantsLock = isLockedDesignation(window);
+        bool wantsLock = callbacks_.isLockedDesignation(window);
         auto position = access_.position(element);
         // Only the parking column is compared: the window's y depends on the screens at the time.
         bool parked =
@@ -63,7 +63,7 @@ long WindowMinimizer::adoptParked() {
         // it is adopted like a parked one; one minimised in its place only when it is locked.
         if (access_.isMinimized(element).value_or(false) && !parked) {
             if (wantsLock) {
-                minimized_.push_back(window);
+                hidden_.add(window);
                 addLock(Lock{element, window.app, std::nullopt});
                 ++count;
             }
@@ -72,15 +72,15 @@ long WindowMinimizer::adoptParked() {
         if (!position || access_.isOnScreen(element) || !(parked || wantsLock)) {
             continue;
         }
-        auto origin = centredOrigin(element);
-        minimized_.push_back(window);
+        auto origin = placement_.centredOrigin(element);
+        hidden_.add(window);
         if (wantsLock) {
             addLock(Lock{element, window.app, origin});
         } else {
             if (origin) {
-                rememberOrigin(element, *origin);
+                hidden_.rememberOrigin(element, *origin);
             }
-            watchFocus(window.app);
+            observers_.watchFocus(window.app);
         }
         ++count;
     }
@@ -90,12 +90,13 @@ long WindowMinimizer::adoptParked() {
 std::vector<ResumeWindow> WindowMinimizer::resumeWindows() {
     prune();
     std::vector<ResumeWindow> result;
-    for (const auto& window : minimized_) {
+    for (const auto& window : hidden_.minimized()) {
         auto key = access_.key(window);
         if (!key) {
             continue;
         }
-        bool focus = std::any_of(focusHidden_.begin(), focusHidden_.end(),
+        const auto& focusHidden = hidden_.focusHidden();
+        bool focus = std::any_of(focusHidden.begin(), focusHidden.end(),
                                  [&](const WindowRef& w) { return w.isSameWindow(window); });
         result.push_back({*key, isLocked(window.element), focus});
     }
@@ -103,10 +104,7 @@ std::vector<ResumeWindow> WindowMinimizer::resumeWindows() {
 }
 
 std::optional<bool> WindowMinimizer::resumeFocusLocked() const {
-    if (!focusActive_) {
-        return std::nullopt;
-    }
-    return focusLocked_;
+    return hidden_.focusLocked();
 }
 
 long WindowMinimizer::applyResume(const std::vector<ResumeWindow>& windows,
@@ -119,32 +117,31 @@ long WindowMinimizer::applyResume(const std::vector<ResumeWindow>& windows,
         }
         bool hidden = false;
         if (record.locked) {
-            hidden = hide(*window, true, false);
+            hidden = hide(*window, Guard::locked, HideStyle::outOfSight);
         } else {
             ElementRef element = window->element;
             bool inSight = !cover_->isCovered(element) && !isLocked(element) &&
                            !access_.isMinimized(element).value_or(false) &&
-                           !platform_.workspace.isHidden(window->app) &&
+                           !services_.workspace.isHidden(window->app) &&
                            access_.isOnScreen(element);
-            hidden = inSight && hide(*window, false, false);
+            hidden = inSight && hide(*window, Guard::unlocked, HideStyle::outOfSight);
         }
         if (hidden) {
             ++count;
             if (record.focus) {
-                focusHidden_.push_back(*window);
+                hidden_.addFocusHidden(*window);
             }
         }
     }
     if (focusLocked) {
-        focusActive_ = true;
-        focusLocked_ = *focusLocked;
+        hidden_.startFocus(*focusLocked);
     }
     return count;
 }
 
 void WindowMinimizer::convertCoveredForRelaunch() {
     // Cover panels die with the process: turn each covered window into a minimised one in place.
-    for (const auto& window : minimized_) {
+    for (const auto& window : hidden_.minimized()) {
         if (!cover_->isCovered(window.element)) {
             continue;
         }
@@ -159,27 +156,27 @@ void WindowMinimizer::convertCoveredForRelaunch() {
 }
 
 void WindowMinimizer::releaseAll() {
-    for (const auto& lock : locks_) {
+    for (const auto& lock : hidden_.locks()) {
         if (lock.origin) {
             access_.setMinimized(true, lock.element);
         }
     }
-    std::vector<Lock> locks = std::move(locks_);
-    locks_.clear();
+    std::vector<Lock> locks = hidden_.takeLocks();
     for (const auto& lock : locks) {
-        unwatch(lock);
+        observers_.unwatch(lock);
         if (lock.origin) {
-            access_.setPosition(adjustedIntoScreens(lock.element, *lock.origin), lock.element);
+            access_.setPosition(placement_.adjustedIntoScreens(lock.element, *lock.origin),
+                                lock.element);
         }
     }
-    for (const auto& entry : hiddenOrigins_) {
+    for (const auto& entry : hidden_.hiddenOrigins()) {
         if (!access_.isOnScreen(entry.element)) {
             access_.setMinimized(true, entry.element);
-            access_.setPosition(adjustedIntoScreens(entry.element, entry.origin), entry.element);
+            access_.setPosition(placement_.adjustedIntoScreens(entry.element, entry.origin),
+                                entry.element);
         }
     }
-    hiddenOrigins_.clear();
-    minimized_.clear();
+    hidden_.clear();
     cover_->removeAll();
 }
 

@@ -1,70 +1,11 @@
-// Accessibility observers: one per process, reacting when someone else brings a hidden window
-// forward, moves or de-miniaturises it, and when the screens change underneath the parked ones.
+// What the observers report: someone else brings a hidden window forward, moves or
+// de-miniaturises it; and the screens changing underneath the parked ones.
 #include <algorithm>
 
 #include "engine/WindowMinimizer.h"
 #include "platform/AccessibilityNames.h"
 
 namespace nimbrel {
-
-namespace {
-// A display change makes the system move windows about for a moment; such moves are not requests.
-constexpr double kScreenChangeWindow = 3.0;
-}  // namespace
-
-ObserverRef WindowMinimizer::observer(Pid pid) {
-    if (auto it = observers_.find(pid); it != observers_.end()) {
-        return it->second;
-    }
-    auto token = guard_.token();
-    ObserverRef created = platform_.accessibility.createObserver(
-        pid, [this, token, pid](ElementRef element, const std::string& notification) {
-            if (LifetimeGuard::alive(token)) {
-                handleNotification(pid, element, notification);
-            }
-        });
-    if (created) {
-        observers_.emplace(pid, created);
-    }
-    return created;
-}
-
-void WindowMinimizer::watch(const Lock& lock) {
-    ObserverRef watcher = observer(platform_.workspace.processID(lock.app));
-    if (!watcher) {
-        return;
-    }
-    platform_.accessibility.addNotification(watcher, lock.element,
-                                            ax::notification::kWindowDeminiaturized);
-    platform_.accessibility.addNotification(watcher, lock.element, ax::notification::kWindowMoved);
-}
-
-void WindowMinimizer::unwatch(const Lock& lock) {
-    auto it = observers_.find(platform_.workspace.processID(lock.app));
-    if (it == observers_.end()) {
-        return;
-    }
-    platform_.accessibility.removeNotification(it->second, lock.element,
-                                               ax::notification::kWindowDeminiaturized);
-    platform_.accessibility.removeNotification(it->second, lock.element,
-                                               ax::notification::kWindowMoved);
-}
-
-void WindowMinimizer::watchFocus(AppRef app) {
-    Pid pid = platform_.workspace.processID(app);
-    if (focusWatched_.count(pid)) {
-        return;
-    }
-    ObserverRef watcher = observer(pid);
-    if (!watcher) {
-        return;
-    }
-    if (platform_.accessibility.addNotification(
-            watcher, platform_.accessibility.applicationElement(pid),
-            ax::notification::kFocusedWindowChanged) == AXError::success) {
-        focusWatched_.insert(pid);
-    }
-}
 
 void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
                                          const std::string& notification) {
@@ -78,10 +19,10 @@ void WindowMinimizer::handleNotification(Pid pid, ElementRef element,
 std::optional<WindowRef> WindowMinimizer::parkedWindow(ElementRef element) const {
     // Only parked windows without a lock: locked ones have a guard of their own, which a summon
     // must not get around.
-    if (!storedOrigin(element)) {
+    if (!hidden_.origin(element)) {
         return std::nullopt;
     }
-    for (const auto& window : minimized_) {
+    for (const auto& window : hidden_.minimized()) {
         if (window.element == element) {
             return window;
         }
@@ -95,7 +36,7 @@ std::optional<WindowRef> WindowMinimizer::parkedFocusedWindow(ElementRef applica
 }
 
 std::optional<WindowRef> WindowMinimizer::lockedOutOfSight(ElementRef element) {
-    const Lock* lock = lockFor(element);
+    const Lock* lock = hidden_.lockFor(element);
     if (lock == nullptr || cover_->isCovered(element)) {
         return std::nullopt;
     }
@@ -108,7 +49,7 @@ std::optional<WindowRef> WindowMinimizer::lockedOutOfSight(ElementRef element) {
 void WindowMinimizer::handleFocusChange(Pid pid) {
     // The platform names the newly focused window rather than the application it was registered
     // on, and focus may have moved on again before the notification arrives: ask the application.
-    ElementRef application = platform_.accessibility.applicationElement(pid);
+    ElementRef application = services_.accessibility.applicationElement(pid);
     if (access_.stringAttribute(ax::attribute::kRole, application) != ax::role::kApplication) {
         return;
     }
@@ -119,8 +60,8 @@ void WindowMinimizer::handleFocusChange(Pid pid) {
     if (!window) {
         return;
     }
-    if (summon(true, false) == Summon::reveal) {
-        reveal({*window}, false, false, [](bool) {});
+    if (summon(SummonCause::focusChange, false) == Summon::reveal) {
+        reveal({*window}, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
     }
 }
 
@@ -132,7 +73,7 @@ void WindowMinimizer::parkAgain(ElementRef element) {
 }
 
 void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& notification) {
-    const Lock* lock = lockFor(element);
+    const Lock* lock = hidden_.lockFor(element);
     if (lock == nullptr) {
         return;
     }
@@ -149,7 +90,7 @@ void WindowMinimizer::handleLockedWindow(ElementRef element, const std::string& 
     if (afterScreenChange) {
         return;
     }
-    summonLocked(window, false);
+    summonLocked(window, AttemptLog::record);
 }
 
 void WindowMinimizer::handleActivation(AppRef app) {
@@ -168,7 +109,7 @@ bool WindowMinimizer::hasOtherWindow(ElementRef application, ElementRef except) 
 }
 
 void WindowMinimizer::handleParkedActivation(AppRef app) {
-    if (!focusWatched_.count(platform_.workspace.processID(app))) {
+    if (!observers_.isFocusWatched(services_.workspace.processID(app))) {
         return;
     }
     ElementRef application = access_.applicationElement(app);
@@ -179,30 +120,20 @@ void WindowMinimizer::handleParkedActivation(AppRef app) {
     if (!window) {
         return;
     }
-    switch (summon(false, hasOtherWindow(application, window->element))) {
+    switch (summon(SummonCause::activation, hasOtherWindow(application, window->element))) {
         case Summon::moveFocus:
             moveFocusAway(*window);
             break;
         case Summon::reveal:
-            reveal({*window}, false, false, [](bool) {});
+            reveal({*window}, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
             break;
         case Summon::ignore:
             break;
     }
 }
 
-bool WindowMinimizer::screensChangedRecently() {
-    auto rects = access_.screenRects();
-    if (rects != knownScreens_) {
-        knownScreens_ = std::move(rects);
-        screensChangedAt_ = loop_.now();
-    }
-    return loop_.now() - screensChangedAt_ < kScreenChangeWindow;
-}
-
 void WindowMinimizer::reparkAfterScreenChange() {
-    knownScreens_ = access_.screenRects();
-    screensChangedAt_ = loop_.now();
+    placement_.noteChange();
     Point parking = access_.parkingPoint();
     // A window minimised while parked moves along, so that it stays in the parking column where
     // the next launch finds it if this one ends without releasing it; only one minimised where
@@ -210,12 +141,12 @@ void WindowMinimizer::reparkAfterScreenChange() {
     auto minimised = [&](ElementRef element) {
         return access_.isMinimized(element).value_or(false);
     };
-    for (const auto& entry : hiddenOrigins_) {
+    for (const auto& entry : hidden_.hiddenOrigins()) {
         if (!minimised(entry.element) || !access_.isOnScreen(entry.element)) {
             access_.setPosition(parking, entry.element);
         }
     }
-    for (const auto& lock : locks_) {
+    for (const auto& lock : hidden_.locks()) {
         if (!minimised(lock.element)) {
             if (lock.origin) {
                 parkAgain(lock.element);

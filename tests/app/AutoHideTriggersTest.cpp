@@ -47,7 +47,7 @@ TEST_P(HideAllBound, CountsWhatNeededHidingAndWhatWentAndBeepsOnlyWhenAsked) {
         designate(notes_);
     }
     if (c.setup == Setup::ideasAlreadyHidden) {
-        ASSERT_TRUE(engine_->hide(ref(notes_), false, false));
+        ASSERT_TRUE(engine_->hide(ref(notes_), Guard::unlocked, HideStyle::outOfSight));
     }
     if (c.setup == Setup::ideasWillNotMove || c.setup == Setup::onlyIdeasBoundWillNotMove) {
         desk_.failWindow(notes_, {"position", "minimized"});

@@ -43,17 +43,20 @@ class ShellFixture : public ::testing::Test {
         desk_.activateApp(kNotes);
         desk_.runDue();
 
-        platform_ = std::make_unique<Platform>(desk_.platform(strings_));
         SettingsStore::Services services{desk_.defaults(), strings_, desk_.sound(),
                                          desk_.keyMonitor(), desk_.keyboardLayout()};
         services.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             answer(std::move(reply));
         };
         store_ = std::make_unique<SettingsStore>(std::move(services));
-        engine_ = std::make_unique<WindowMinimizer>(*platform_);
-        engine_->authenticate = [this](const std::string&, std::function<void(bool)> reply) {
+        EngineCallbacks callbacks;
+        callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             answer(std::move(reply));
         };
+        engine_ = std::make_unique<WindowMinimizer>(
+            EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                           desk_.eventSource(), desk_.loop(), strings_},
+            std::move(callbacks));
         hotKeys_ = std::make_unique<HotKeyCenter>(desk_.hotKeys());
         hud_ = std::make_unique<HUD>(desk_.panels(), desk_.textMetrics(), desk_.screens(),
                                      desk_.loop(), nullptr);
@@ -81,7 +84,7 @@ class ShellFixture : public ::testing::Test {
         return id;
     }
     bool isHidden(ElementRef element) {
-        const auto& hidden = engine_->minimized();
+        const auto& hidden = engine_->hidden().minimized();
         return std::any_of(hidden.begin(), hidden.end(),
                            [&](const WindowRef& w) { return w.element == element; });
     }
@@ -128,7 +131,6 @@ class ShellFixture : public ::testing::Test {
     std::deque<bool> answers_;
     ElementRef draft_;
     ElementRef notes_;
-    std::unique_ptr<Platform> platform_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<WindowMinimizer> engine_;
     std::unique_ptr<HotKeyCenter> hotKeys_;

@@ -41,7 +41,7 @@ class HoldRules : public ShortcutActionsTest, public testing::WithParamInterface
 
 TEST_P(HoldRules, ShortPressActsOnReleaseAndAHoldDoesTheOpposite) {
     designate(draft_);
-    ASSERT_TRUE(engine_->hide(ref(notes_), false, false));
+    ASSERT_TRUE(engine_->hide(ref(notes_), Guard::unlocked, HideStyle::outOfSight));
     desk_.focusWindow(draft_);
     desk_.runDue();
 
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ShortcutActionsTest, RegisteringAgainCancelsThePendingHold) {
-    ASSERT_TRUE(engine_->hide(ref(notes_), false, false));
+    ASSERT_TRUE(engine_->hide(ref(notes_), Guard::unlocked, HideStyle::outOfSight));
     keyDown(kKeyW);
     // A shortcut changed while the keys are down: the hold must not fire, and the release that
     // follows finds no hold to turn into a short press.
@@ -73,7 +73,7 @@ TEST_F(ShortcutActionsTest, RegisteringAgainCancelsThePendingHold) {
 }
 
 TEST_F(ShortcutActionsTest, KeysThatArriveAfterTheActionsAreGoneDoNothing) {
-    ASSERT_TRUE(engine_->hide(ref(notes_), false, false));
+    ASSERT_TRUE(engine_->hide(ref(notes_), Guard::unlocked, HideStyle::outOfSight));
     keyDown(kKeyW);
     // The hot-key center keeps its registrations; their actions must not reach the freed object.
     shortcuts_.reset();
@@ -90,7 +90,7 @@ TEST_F(ShortcutActionsTest, ABindingPressHidesWhatIsStillShownWithoutWaitingForT
     store_->toggleWholeApp(id);
     store_->assign(KeyCombo{18, kCtrlCmd}, ShortcutTarget::window(id));
     shortcuts_->registerHotKeys();
-    ASSERT_TRUE(engine_->hide(ref(notes_), false, false));
+    ASSERT_TRUE(engine_->hide(ref(notes_), Guard::unlocked, HideStyle::outOfSight));
 
     keyDown(18);
     EXPECT_TRUE(isHidden(draft_)) << "the shown window of the binding hides on the press";

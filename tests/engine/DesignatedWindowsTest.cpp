@@ -26,12 +26,17 @@ WindowBinding notesBinding(const std::string& title, std::optional<WindowNumber>
 class DesignatedWindowsTest : public EngineFixture {
   protected:
     DesignatedWindowsTest() {
-        engine().onWindowNumberChanged = [this](const Uuid& id, WindowNumber number) {
+        callbacks_.onWindowNumberChanged = [this](const Uuid& id, WindowNumber number) {
             reports_.emplace_back(id, number);
+            if (afterReport_) {
+                afterReport_();
+            }
         };
+        engine();
     }
 
     std::vector<std::pair<Uuid, WindowNumber>> reports_;
+    std::function<void()> afterReport_;
 };
 
 struct Shown {
@@ -78,7 +83,7 @@ TEST_P(BindingMatch, FirstRuleThatFindsAWindowWins) {
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(found[0].element, opened[*c.expected]);
         EXPECT_EQ(found[0].title, c.windows[*c.expected].title);
-        EXPECT_EQ(engine().designated().at(binding.id), opened[*c.expected]);
+        EXPECT_EQ(engine().designations().designated().at(binding.id), opened[*c.expected]);
         EXPECT_EQ(engine().bindingID(opened[*c.expected]), binding.id);
     }
     if (c.reported) {
@@ -218,10 +223,7 @@ TEST_F(DesignatedWindowsTest, NumberReportThatReplacesTheCallersBindingIsSafe) {
     // The shell stores the new number in its bindings, which may give the list new storage.
     auto bindings = std::make_unique<std::vector<WindowBinding>>(
         std::vector<WindowBinding>{notesBinding("Bank", 4242)});
-    engine().onWindowNumberChanged = [&](const Uuid& id, WindowNumber number) {
-        reports_.emplace_back(id, number);
-        bindings.reset();
-    };
+    afterReport_ = [&] { bindings.reset(); };
     auto found = engine().windows(bindings->front());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].element, bank);

@@ -18,7 +18,8 @@ namespace nimbrel {
 // An engine on a simulated desktop with one 1440 x 900 screen and two applications, Notes (501)
 // and Mail (502). The clock starts well after the desktop's initial input events, so nothing
 // counts as fresh input until a test records some. The unlock prompt is held open until the test
-// answers it.
+// answers it. A test that wants other callbacks sets them in `callbacks_` before the engine is
+// made.
 class EngineFixture : public testing::Test {
   protected:
     static constexpr Pid kNotes = 501;
@@ -29,23 +30,24 @@ class EngineFixture : public testing::Test {
         desk_.launchApp(kNotes, "Notes", std::string("com.example.notes"));
         desk_.launchApp(kMail, "Mail", std::string("com.example.mail"));
         desk_.advanceTime(100);
+        callbacks_.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
+            ++prompts_;
+            pendingReply_ = std::move(reply);
+        };
+        callbacks_.onAttempt = [this](const std::vector<WindowRef>& windows, AttemptReason reason) {
+            for (const auto& window : windows) {
+                attempts_.push_back({window.element, reason});
+            }
+        };
     }
 
     // Created on first use, so that a test can set up the screens the engine starts with.
     WindowMinimizer& engine() {
         if (!engine_) {
-            platform_ = std::make_unique<Platform>(desk_.platform(strings_));
-            engine_ = std::make_unique<WindowMinimizer>(*platform_);
-            engine_->authenticate = [this](const std::string&, std::function<void(bool)> reply) {
-                ++prompts_;
-                pendingReply_ = std::move(reply);
-            };
-            engine_->onAttempt = [this](const std::vector<WindowRef>& windows,
-                                        AttemptReason reason) {
-                for (const auto& window : windows) {
-                    attempts_.push_back({window.element, reason});
-                }
-            };
+            engine_ = std::make_unique<WindowMinimizer>(
+                EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                               desk_.eventSource(), desk_.loop(), strings_},
+                callbacks_);
         }
         return *engine_;
     }
@@ -72,7 +74,7 @@ class EngineFixture : public testing::Test {
 
     // Hides the window with a lock; the engine parks it beyond the screens.
     void lock(ElementRef element) {
-        ASSERT_TRUE(engine().hide(ref(element), true, false));
+        ASSERT_TRUE(engine().hide(ref(element), Guard::locked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(engine().isLocked(element));
     }
@@ -102,7 +104,7 @@ class EngineFixture : public testing::Test {
     sim::SimDesktop desk_;
     BundledStrings english_;
     Localizer strings_;
-    std::unique_ptr<Platform> platform_;
+    EngineCallbacks callbacks_;
     std::unique_ptr<WindowMinimizer> engine_;
     int prompts_ = 0;
     std::function<void(bool)> pendingReply_;

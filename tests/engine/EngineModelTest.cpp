@@ -88,20 +88,22 @@ class Model {
 
     void start() {
         desk_.programStarted();
-        platform_ = std::make_unique<Platform>(desk_.platform(strings_));
-        engine_ = std::make_unique<WindowMinimizer>(*platform_);
-        engine_->instantHide = [this] { return instantHide_; };
-        engine_->authenticate = [this](const std::string&, std::function<void(bool)> reply) {
+        EngineCallbacks callbacks;
+        callbacks.instantHide = [this] { return instantHide_; };
+        callbacks.authenticate = [this](const std::string&, std::function<void(bool)> reply) {
             // Answered on the main loop, as the real gate answers.
             desk_.loop().post([reply, ok = authAnswer_] { reply(ok); });
         };
+        engine_ = std::make_unique<WindowMinimizer>(
+            EngineServices{desk_.accessibility(), desk_.workspace(), desk_.screens(),
+                           desk_.eventSource(), desk_.loop(), strings_},
+            std::move(callbacks));
         engine_->adoptParked();
         desk_.runDue();
     }
 
     void stop() {
         engine_.reset();
-        platform_.reset();
         if (desk_.isProgramRunning()) {
             desk_.programEnded();
         }
@@ -168,7 +170,6 @@ class Model {
     sim::SimDesktop desk_;
     BundledStrings english_;
     Localizer strings_;
-    std::unique_ptr<Platform> platform_;
     std::unique_ptr<WindowMinimizer> engine_;
     std::vector<ElementRef> windows_;
     bool instantHide_ = true;
@@ -183,7 +184,8 @@ bool has(const Words& words, const std::string& word) {
 
 void Model::hide(const WindowRef& window, const Words& step) {
     instantHide_ = !has(step, "minimise");
-    bool hidden = engine_->hide(window, has(step, "locked"), has(step, "cover"));
+    bool hidden = engine_->hide(window, has(step, "locked") ? Guard::locked : Guard::unlocked,
+                                has(step, "cover") ? HideStyle::cover : HideStyle::outOfSight);
     lastHide_ = {window.element, hidden};
 }
 
@@ -241,17 +243,20 @@ const std::vector<Action>& actions() {
          }},
         {"reveal", 4,
          [](Model& m, std::mt19937& rng) -> std::optional<Words> {
-             if (m.engine_->minimized().empty()) {
+             if (m.engine_->hidden().minimized().empty()) {
                  return std::nullopt;
              }
-             Words step{"reveal", m.name(pick(rng, m.engine_->minimized()).element)};
+             Words step{"reveal", m.name(pick(rng, m.engine_->hidden().minimized()).element)};
              if (chance(rng, 0.5)) {
                  step.push_back("onscreen");
              }
              return step;
          },
          [](Model& m, const Words& s) {
-             m.engine_->reveal({m.ref(m.window(s[1]))}, false, has(s, "onscreen"), [](bool) {});
+             m.engine_->reveal(
+                 {m.ref(m.window(s[1]))}, RevealAuth::asNeeded,
+                 has(s, "onscreen") ? RevealPlace::onChosenScreen : RevealPlace::whereItWas,
+                 [](bool) {});
          }},
         {"restore-last", 3,
          [](Model&, std::mt19937&) -> std::optional<Words> { return Words{"restore-last"}; },
@@ -403,8 +408,9 @@ std::optional<std::string> disagreement(Model& m) {
         ElementRef e = hid->first;
         bool concealed = engine.cover().isCovered(e) || m.desk_.windowState(e)->minimized ||
                          !m.desk_.isOnScreen(e);
-        bool recorded = std::any_of(engine.minimized().begin(), engine.minimized().end(),
-                                    [&](const WindowRef& w) { return w.element == e; });
+        bool recorded =
+            std::any_of(engine.hidden().minimized().begin(), engine.hidden().minimized().end(),
+                        [&](const WindowRef& w) { return w.element == e; });
         if (hid->second && !(concealed && recorded)) {
             return m.name(e) + " was reported hidden but is in sight or not recorded";
         }
@@ -414,7 +420,7 @@ std::optional<std::string> disagreement(Model& m) {
         return std::count_if(list.begin(), list.end(),
                              [&](const auto& entry) { return entry.element == element; });
     };
-    for (const auto& w : engine.minimized()) {
+    for (const auto& w : engine.hidden().minimized()) {
         if (!m.isLive(w.element)) {
             return m.name(w.element) + " is closed but still recorded as hidden";
         }
@@ -424,15 +430,15 @@ std::optional<std::string> disagreement(Model& m) {
             continue;
         }
         std::string n = m.name(e);
-        long tracked = count(engine.minimized(), e);
-        long origins = count(engine.hiddenOrigins(), e);
-        long locks = count(engine.locks(), e);
+        long tracked = count(engine.hidden().minimized(), e);
+        long origins = count(engine.hidden().hiddenOrigins(), e);
+        long locks = count(engine.hidden().locks(), e);
         bool covered = engine.cover().isCovered(e);
         const sim::SimWindow* w = m.desk_.windowState(e);
         bool minimised = w->minimized;
         bool offScreen = !m.desk_.isOnScreen(e);
         const Lock* lock = nullptr;
-        for (const auto& l : engine.locks()) {
+        for (const auto& l : engine.hidden().locks()) {
             lock = l.element == e ? &l : lock;
         }
         if (tracked > 1 || origins > 1 || locks > 1) {
@@ -500,14 +506,14 @@ void runSequence(const std::string& label,
         }
     }
     // Everything the restarted program holds comes back.
-    std::vector<WindowRef> held = m.engine_->minimized();
-    m.engine_->reveal(held, false, false, [](bool) {});
+    std::vector<WindowRef> held = m.engine_->hidden().minimized();
+    m.engine_->reveal(held, RevealAuth::asNeeded, RevealPlace::whereItWas, [](bool) {});
     m.desk_.runDue();
     if (!check("reveal everything")) {
         return;
     }
-    if (!m.engine_->minimized().empty() || !m.engine_->locks().empty() ||
-        !m.engine_->hiddenOrigins().empty() || !m.engine_->cover().covered().empty()) {
+    if (!m.engine_->hidden().minimized().empty() || !m.engine_->hidden().locks().empty() ||
+        !m.engine_->hidden().hiddenOrigins().empty() || !m.engine_->cover().covered().empty()) {
         ADD_FAILURE() << failure("records are left after revealing everything");
     }
 }

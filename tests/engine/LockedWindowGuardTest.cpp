@@ -34,7 +34,7 @@ TEST_F(LockedWindowGuardTest, WindowMovedBackIsParkedAgainAndThePromptOpensOnce)
     // The engine's own parking moved the window too; that is no new request and no decline.
     desk_.runDue();
     EXPECT_EQ(prompts_, 1);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 
     answer(true);
     EXPECT_FALSE(engine().isLocked(secret_));
@@ -106,7 +106,7 @@ TEST_P(AfterDecline, MovingAgainAsksOnlyWhenTheUserAskedAgain) {
         elapsed = c.inputAfterDecline;
         giveInput();
     }
-    ASSERT_EQ(engine().declined().size(), 1u);
+    ASSERT_EQ(engine().summons().declined().size(), 1u);
     desk_.advanceTime(c.movedAfterDecline - elapsed);
     bringBack();
     desk_.runDue();
@@ -159,9 +159,9 @@ TEST_F(LockedWindowGuardTest, SecondWindowBroughtBackWhileThePromptIsOpenIsNoDec
     desk_.runDue();
     EXPECT_EQ(origin(other), parkingPoint());
     EXPECT_EQ(prompts_, 1);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
     answer(true);
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 }
 
 // Two screens side by side; the locked window is parked beyond the larger one.
@@ -175,8 +175,8 @@ class ScreenChangeTest : public EngineFixture {
         loose_ = open(kNotes, "Draft", {300, 200, 400, 300});
         desk_.activateApp(kMail);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(loose_), false, false));
+        callbacks_.instantHide = [] { return true; };
+        ASSERT_TRUE(engine().hide(ref(loose_), Guard::unlocked, HideStyle::outOfSight));
         lock(secret_);
     }
 
@@ -185,13 +185,13 @@ class ScreenChangeTest : public EngineFixture {
 };
 
 TEST_F(ScreenChangeTest, ScreensAreKnownFromTheStart) {
-    EXPECT_EQ(engine().knownScreens(),
+    EXPECT_EQ(engine().placement().knownScreens(),
               (std::vector<Rect>{{0, 0, 1440, 900}, {1440, 0, 1920, 1080}}));
-    EXPECT_EQ(engine().screensChangedAt(), kDistantPast);
+    EXPECT_EQ(engine().placement().changedAt(), kDistantPast);
     EXPECT_FALSE(engine().screensChangedRecently());
     desk_.removeScreen("side");
     EXPECT_TRUE(engine().screensChangedRecently());
-    EXPECT_EQ(engine().screensChangedAt(), desk_.loop().now());
+    EXPECT_EQ(engine().placement().changedAt(), desk_.loop().now());
     desk_.advanceTime(2.9);
     EXPECT_TRUE(engine().screensChangedRecently());
     desk_.advanceTime(0.1);
@@ -207,7 +207,7 @@ TEST_F(ScreenChangeTest, WindowMovedByTheDisplayChangeIsOnlyParkedAgain) {
     EXPECT_EQ(origin(secret_), (Point{1439, 899}));
     EXPECT_EQ(prompts_, 0);
     EXPECT_TRUE(attempts_.empty());
-    EXPECT_TRUE(engine().declined().empty());
+    EXPECT_TRUE(engine().summons().declined().empty());
 
     desk_.advanceTime(3);
     desk_.moveWindow(secret_, {900, 500});
@@ -228,8 +228,8 @@ TEST_F(ScreenChangeTest, ReparkMovesEveryParkedWindowToTheNewCorner) {
     desk_.advanceTime(1);
 
     engine().reparkAfterScreenChange();
-    EXPECT_EQ(engine().knownScreens(), (std::vector<Rect>{{0, 0, 1440, 900}}));
-    EXPECT_EQ(engine().screensChangedAt(), desk_.loop().now());
+    EXPECT_EQ(engine().placement().knownScreens(), (std::vector<Rect>{{0, 0, 1440, 900}}));
+    EXPECT_EQ(engine().placement().changedAt(), desk_.loop().now());
     desk_.runDue();
 
     EXPECT_EQ(origin(secret_), (Point{1439, 899}));

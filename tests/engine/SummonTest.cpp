@@ -40,7 +40,9 @@ TEST_P(SummonDecision, TellsTheUsersRequestFromAnActivationThatHappened) {
     }
     if (c.hideAgo) {
         events.push_back(
-            {*c.hideAgo, [&] { ASSERT_TRUE(engine().hide(ref(window), false, false)); }});
+            {*c.hideAgo, [&] {
+                 ASSERT_TRUE(engine().hide(ref(window), Guard::unlocked, HideStyle::outOfSight));
+             }});
     }
     std::stable_sort(events.begin(), events.end(),
                      [](const Event& a, const Event& b) { return a.ago > b.ago; });
@@ -53,7 +55,10 @@ TEST_P(SummonDecision, TellsTheUsersRequestFromAnActivationThatHappened) {
     }
     desk_.advanceTime(horizon - at);
 
-    EXPECT_EQ(engine().summon(c.fromFocusChange, c.hasOtherWindow), c.expected);
+    EXPECT_EQ(
+        engine().summon(c.fromFocusChange ? SummonCause::focusChange : SummonCause::activation,
+                        c.hasOtherWindow),
+        c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,8 +113,8 @@ class ParkedWindowActivation : public EngineFixture,
         parked_ = open(kNotes, "Bank");
         desk_.activateApp(kMail);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(parked_), false, false));
+        callbacks_.instantHide = [] { return true; };
+        ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(parked_));
         desk_.advanceTime(1);
@@ -131,7 +136,7 @@ TEST_P(ParkedWindowActivation, MovesFocusRevealsOrLeavesIt) {
     switch (c.expected) {
         case Outcome::revealed:
             EXPECT_EQ(origin(parked_), (Point{100, 100}));
-            EXPECT_TRUE(engine().minimized().empty());
+            EXPECT_TRUE(engine().hidden().minimized().empty());
             break;
         case Outcome::focusMoved:
             EXPECT_EQ(origin(parked_), parkingPoint());
@@ -140,7 +145,7 @@ TEST_P(ParkedWindowActivation, MovesFocusRevealsOrLeavesIt) {
         case Outcome::unchanged:
             EXPECT_EQ(origin(parked_), parkingPoint());
             EXPECT_TRUE(desk_.isFocused(parked_));
-            EXPECT_EQ(engine().minimized().size(), 1u);
+            EXPECT_EQ(engine().hidden().minimized().size(), 1u);
             break;
     }
     EXPECT_FALSE(appHidden(kNotes));
@@ -165,8 +170,8 @@ class ParkedWindowFocus : public EngineFixture {
         parked_ = open(kNotes, "Bank");
         desk_.activateApp(kNotes);
         desk_.runDue();
-        engine().instantHide = [] { return true; };
-        ASSERT_TRUE(engine().hide(ref(parked_), false, false));
+        callbacks_.instantHide = [] { return true; };
+        ASSERT_TRUE(engine().hide(ref(parked_), Guard::unlocked, HideStyle::outOfSight));
         desk_.runDue();
         ASSERT_TRUE(desk_.isFocused(other_)) << "parking hands the focus to the other window";
         ASSERT_TRUE(desk_.isObserved(desk_.accessibility().applicationElement(kNotes),
@@ -183,7 +188,7 @@ TEST_F(ParkedWindowFocus, ClickedIntoFocusItComesBack) {
     desk_.focusWindow(parked_);
     desk_.runDue();
     EXPECT_EQ(origin(parked_), (Point{100, 100}));
-    EXPECT_TRUE(engine().minimized().empty());
+    EXPECT_TRUE(engine().hidden().minimized().empty());
 }
 
 TEST_F(ParkedWindowFocus, FocusHandedOverWithoutInputChangesNothing) {
@@ -191,7 +196,7 @@ TEST_F(ParkedWindowFocus, FocusHandedOverWithoutInputChangesNothing) {
     desk_.focusWindow(parked_);
     desk_.runDue();
     EXPECT_EQ(origin(parked_), parkingPoint());
-    EXPECT_EQ(engine().minimized().size(), 1u);
+    EXPECT_EQ(engine().hidden().minimized().size(), 1u);
 }
 
 // A locked window never comes back through the summon: it asks to be unlocked when the user has

@@ -81,18 +81,26 @@ void emitDone(sim::SimDesktop& desktop, bool done) {
     emitResult(desktop, done ? "true" : "false");
 }
 
+Guard guardFlag(const std::set<std::string>& f) {
+    return f.count("locked") ? Guard::locked : Guard::unlocked;
+}
+
+HideStyle styleFlag(const std::set<std::string>& f) {
+    return f.count("cover") ? HideStyle::cover : HideStyle::outOfSight;
+}
+
 void engineHide(ProgramHost& host, CommandContext& c) {
     WindowMinimizer& m = engine(host, c);
     sim::SimDesktop& desktop = c.console().desktop();
     ElementRef element = c.window(0);
     auto f = flags(c, 1, {"locked", "cover"});
-    emitDone(desktop, m.hide(windowRef(desktop, element), f.count("locked"), f.count("cover")));
+    emitDone(desktop, m.hide(windowRef(desktop, element), guardFlag(f), styleFlag(f)));
 }
 
 void engineHideFocused(ProgramHost& host, CommandContext& c) {
     WindowMinimizer& m = engine(host, c);
     auto f = flags(c, 0, {"locked", "cover"});
-    emitDone(c.console().desktop(), m.hideFocused(f.count("locked"), f.count("cover")));
+    emitDone(c.console().desktop(), m.hideFocused(guardFlag(f), styleFlag(f)));
 }
 
 void engineReveal(ProgramHost& host, CommandContext& c) {
@@ -107,7 +115,8 @@ void engineReveal(ProgramHost& host, CommandContext& c) {
         c.fail("expected one or more windows");
     }
     auto f = flags(c, i, {"force-auth", "onscreen"});
-    m.reveal(windows, f.count("force-auth"), f.count("onscreen"),
+    m.reveal(windows, f.count("force-auth") ? RevealAuth::always : RevealAuth::asNeeded,
+             f.count("onscreen") ? RevealPlace::onChosenScreen : RevealPlace::whereItWas,
              [&desktop](bool done) { emitDone(desktop, done); });
 }
 
@@ -150,19 +159,20 @@ constexpr Verb<ProgramHost> kProgramCommands[] = {
 std::vector<std::string> engineQuery(ProgramHost& host, CommandContext& c) {
     c.expectArgs(0, 0);
     WindowMinimizer& m = engine(host, c);
+    const HiddenWindows& hidden = m.hidden();
     Console& console = c.console();
     std::vector<WindowRef> locked;
-    for (const auto& lock : m.locks()) {
+    for (const auto& lock : hidden.locks()) {
         locked.push_back({lock.element, lock.app, ""});
     }
     std::vector<std::string> origins;
-    for (const auto& entry : m.hiddenOrigins()) {
+    for (const auto& entry : hidden.hiddenOrigins()) {
         origins.push_back(console.names().nameOf(entry.element) + "@" + formatPoint(entry.origin));
     }
-    return {"engine hidden=" + names(console, m.minimized()) + " locked=" + names(console, locked) +
-            " origins=" + formatList(origins) + " focus=" + (m.focusActive() ? "on" : "off") +
-            " focusHidden=" + names(console, m.focusHidden()) +
-            " attempts=" + std::to_string(m.attemptCount())};
+    return {"engine hidden=" + names(console, hidden.minimized()) +
+            " locked=" + names(console, locked) + " origins=" + formatList(origins) +
+            " focus=" + (hidden.focusActive() ? "on" : "off") + " focusHidden=" +
+            names(console, hidden.focusHidden()) + " attempts=" + std::to_string(m.attemptCount())};
 }
 
 std::vector<std::string> coversQuery(ProgramHost& host, CommandContext& c) {

@@ -1,16 +1,15 @@
-// Designated windows: finding the live windows a binding stands for, and remembering them by
-// element so that a window whose title or number changes is still found.
+#include "engine/Designations.h"
+
 #include <algorithm>
 
-#include "engine/WindowMinimizer.h"
 #include "platform/AccessibilityNames.h"
 
 namespace nimbrel {
 
-std::vector<WindowRef> WindowMinimizer::windows(const WindowBinding& requested) {
+std::vector<WindowRef> Designations::windows(const WindowBinding& requested) {
     // A copy: the number report may make the shell replace the very binding it handed in.
     const WindowBinding binding = requested;
-    Workspace& workspace = platform_.workspace;
+    Workspace& workspace = workspace_;
     std::vector<WindowRef> result;
     auto add = [&](ElementRef element, AppRef app) {
         bool present = std::any_of(result.begin(), result.end(),
@@ -39,9 +38,9 @@ std::vector<WindowRef> WindowMinimizer::windows(const WindowBinding& requested) 
     return result;
 }
 
-std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& binding, AppRef app,
-                                                       const std::vector<ElementRef>& windows) {
-    Pid pid = platform_.workspace.processID(app);
+std::optional<ElementRef> Designations::matchWindow(const WindowBinding& binding, AppRef app,
+                                                    const std::vector<ElementRef>& windows) {
+    Pid pid = workspace_.processID(app);
     // The element wins while the window lives: its title and number may have changed since.
     if (auto it = designated_.find(binding.id); it != designated_.end()) {
         ElementRef element = it->second;
@@ -64,8 +63,8 @@ std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& bind
         designated_[binding.id] = element;
         // Found by title: typically the application relaunched and its windows got new numbers.
         auto number = access_.windowNumber(element);
-        if (number && number != binding.windowNumber && onWindowNumberChanged) {
-            onWindowNumberChanged(binding.id, *number);
+        if (number && number != binding.windowNumber && onNumberChanged_) {
+            onNumberChanged_(binding.id, *number);
         }
         return element;
     }
@@ -76,11 +75,7 @@ std::optional<ElementRef> WindowMinimizer::matchWindow(const WindowBinding& bind
     return std::nullopt;
 }
 
-void WindowMinimizer::designate(ElementRef element, const Uuid& id) {
-    designated_[id] = element;
-}
-
-std::optional<Uuid> WindowMinimizer::bindingID(ElementRef element) const {
+std::optional<Uuid> Designations::bindingID(ElementRef element) const {
     for (const auto& [id, designatedElement] : designated_) {
         if (designatedElement == element) {
             return id;
