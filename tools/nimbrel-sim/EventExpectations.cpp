@@ -1,5 +1,6 @@
 #include "EventExpectations.h"
 
+#include "CommandFamily.h"
 #include "Console.h"
 #include "Values.h"
 
@@ -28,24 +29,36 @@ const std::string* firstContaining(const std::vector<std::string>& events,
     return nullptr;
 }
 
+// `echo TEXT` prints TEXT as an event line: a script's own remark, also expectable.
+void echo(Console& console, CommandContext& c) {
+    console.desktop().events().emit("echo " + c.rest(0));
+}
+
+constexpr Verb<Console> kEventCommands[] = {{"echo", echo}};
+
+Console::Verdict eventExpectation(Console& console, CommandContext& c) {
+    std::string text = c.rest(0);
+    const auto& events = console.recentEvents();
+    bool holds = firstContaining(events, text) != nullptr;
+    return Console::Verdict{holds, listed(events)};
+}
+
+Console::Verdict noEventExpectation(Console& console, CommandContext& c) {
+    std::string text = c.rest(0);
+    const std::string* line = firstContaining(console.recentEvents(), text);
+    return Console::Verdict{line == nullptr, line != nullptr ? "* " + *line : ""};
+}
+
+constexpr Expectation<Console> kEventExpectations[] = {
+    {"event", eventExpectation},
+    {"no-event", noEventExpectation},
+};
+
 }  // namespace
 
 void registerEventExpectations(Console& console) {
-    Console* con = &console;
-    // `echo TEXT` prints TEXT as an event line: a script's own remark, also expectable.
-    console.addCommand(
-        "echo", [con](CommandContext& c) { con->desktop().events().emit("echo " + c.rest(0)); });
-    console.addExpectation("event", [con](CommandContext& c) {
-        std::string text = c.rest(0);
-        const auto& events = con->recentEvents();
-        bool holds = firstContaining(events, text) != nullptr;
-        return Console::Verdict{holds, listed(events)};
-    });
-    console.addExpectation("no-event", [con](CommandContext& c) {
-        std::string text = c.rest(0);
-        const std::string* line = firstContaining(con->recentEvents(), text);
-        return Console::Verdict{line == nullptr, line != nullptr ? "* " + *line : ""};
-    });
+    addCommands(console, console, kEventCommands);
+    addExpectations(console, console, kEventExpectations);
 }
 
 }  // namespace nimbrel::console

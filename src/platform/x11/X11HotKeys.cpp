@@ -1,8 +1,16 @@
 #include "platform/x11/X11HotKeys.h"
 
+// The XKB header names a member `explicit`, a C++ keyword.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit xcb_explicit
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #include <vector>
 
