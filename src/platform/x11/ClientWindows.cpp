@@ -79,16 +79,17 @@ Pid ClientWindows::pidOf(xcb_window_t window) {
     }
     // Clients that do not say (many older ones) are known to the server by their connection.
     xcb_connection_t* c = connection_.get();
-    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    // The X-Resource extension names the client by one of its windows; asked only for the process
+    // id, it answers with nothing else.
+    const xcb_res_client_id_spec_t query{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     Reply<xcb_res_query_client_ids_reply_t> reply(
-        xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &spec), nullptr));
+        xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &query), nullptr));
     if (!reply) {
         return 0;
     }
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem > 0;
          xcb_res_client_id_value_next(&it)) {
-        if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 &&
-            xcb_res_client_id_value_value_length(it.data) >= 1) {
+        if (xcb_res_client_id_value_value_length(it.data) >= 1) {
             return static_cast<Pid>(*xcb_res_client_id_value_value(it.data));
         }
     }

@@ -25,8 +25,8 @@ class ClientWindowsTest : public ::testing::Test {
     }
 
     // Opens a window and waits until the window manager has framed it.
-    xcb_window_t managed(const TestClient::Spec& spec = {}) {
-        xcb_window_t w = client.open(spec);
+    xcb_window_t managed(const TestClient::Window& wanted = {}) {
+        xcb_window_t w = client.open(wanted);
         EXPECT_TRUE(test::managed(*connection, w)) << "the window manager did not take the window";
         return w;
     }
@@ -43,10 +43,10 @@ class ClientWindowsTest : public ::testing::Test {
 };
 
 TEST_F(ClientWindowsTest, AWindowReadsAsItsClientMadeItInsideTheManagersFrame) {
-    TestClient::Spec spec;
-    spec.title = "Bank — statement";
-    spec.type = "_NET_WM_WINDOW_TYPE_DIALOG";
-    xcb_window_t w = managed(spec);
+    TestClient::Window wanted;
+    wanted.title = "Bank — statement";
+    wanted.type = "_NET_WM_WINDOW_TYPE_DIALOG";
+    xcb_window_t w = managed(wanted);
     ClientWindow read = now(w);
     EXPECT_EQ(read.title, "Bank — statement");
     EXPECT_EQ(read.pid, ::getpid());
@@ -62,9 +62,9 @@ TEST_F(ClientWindowsTest, AWindowReadsAsItsClientMadeItInsideTheManagersFrame) {
 }
 
 TEST_F(ClientWindowsTest, AWindowWithoutAPidIsKnownByItsConnection) {
-    TestClient::Spec spec;
-    spec.sayPid = false;
-    EXPECT_EQ(now(managed(spec)).pid, ::getpid());
+    TestClient::Window wanted;
+    wanted.sayPid = false;
+    EXPECT_EQ(now(managed(wanted)).pid, ::getpid());
 }
 
 TEST_F(ClientWindowsTest, AMoveBeyondTheScreensParksTheFrameUnlessTheManagerClampsIt) {

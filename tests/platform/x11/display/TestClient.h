@@ -26,7 +26,7 @@ class TestClient {
     bool connected() const { return connection_ != nullptr; }
     x11::Connection& connection() { return *connection_; }
 
-    struct Spec {
+    struct Window {
         std::string title = "Document";
         Rect area = Rect(100, 100, 400, 300);
         std::string type;  // a _NET_WM_WINDOW_TYPE_* name; none by default
@@ -36,25 +36,28 @@ class TestClient {
         Pid pid = 0;  // the process the window says it belongs to; this one when 0
     };
 
-    xcb_window_t open(const Spec& spec) {
+    xcb_window_t open(const Window& wanted) {
         xcb_connection_t* c = connection_->get();
         xcb_window_t w = xcb_generate_id(c);
-        xcb_create_window(
-            c, XCB_COPY_FROM_PARENT, w, connection_->root(), static_cast<std::int16_t>(spec.area.x),
-            static_cast<std::int16_t>(spec.area.y), static_cast<std::uint16_t>(spec.area.width),
-            static_cast<std::uint16_t>(spec.area.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-            XCB_COPY_FROM_PARENT, 0, nullptr);
-        setText(w, connection_->atom("_NET_WM_NAME"), connection_->atom("UTF8_STRING"), spec.title);
-        setText(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, spec.title);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, connection_->root(),
+                          static_cast<std::int16_t>(wanted.area.x),
+                          static_cast<std::int16_t>(wanted.area.y),
+                          static_cast<std::uint16_t>(wanted.area.width),
+                          static_cast<std::uint16_t>(wanted.area.height), 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        setText(w, connection_->atom("_NET_WM_NAME"), connection_->atom("UTF8_STRING"),
+                wanted.title);
+        setText(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, wanted.title);
         setText(w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING,
-                spec.instance + '\0' + spec.className + '\0');
-        if (spec.sayPid) {
-            std::uint32_t pid = static_cast<std::uint32_t>(spec.pid != 0 ? spec.pid : ::getpid());
+                wanted.instance + '\0' + wanted.className + '\0');
+        if (wanted.sayPid) {
+            std::uint32_t pid =
+                static_cast<std::uint32_t>(wanted.pid != 0 ? wanted.pid : ::getpid());
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, connection_->atom("_NET_WM_PID"),
                                 XCB_ATOM_CARDINAL, 32, 1, &pid);
         }
-        if (!spec.type.empty()) {
-            xcb_atom_t type = connection_->atom(spec.type);
+        if (!wanted.type.empty()) {
+            xcb_atom_t type = connection_->atom(wanted.type);
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, w,
                                 connection_->atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
                                 &type);

@@ -34,8 +34,8 @@ class X11AccessibilityTest : public ::testing::Test {
         }
     }
 
-    ElementRef open(const TestClient::Spec& spec) {
-        xcb_window_t w = client.open(spec);
+    ElementRef open(const TestClient::Window& wanted) {
+        xcb_window_t w = client.open(wanted);
         opened.push_back(w);
         EXPECT_TRUE(managed(*connection, w)) << "the window manager did not take the window";
         return X11Accessibility::windowElement(w);
@@ -57,14 +57,14 @@ class X11AccessibilityTest : public ::testing::Test {
 };
 
 TEST_F(X11AccessibilityTest, AnApplicationIsTheProcessOfItsWindowsFrontToBack) {
-    TestClient::Spec first;
+    TestClient::Window first;
     first.title = "Inbox";
     ElementRef inbox = open(first);
-    TestClient::Spec second;
+    TestClient::Window second;
     second.title = "Settings";
     second.type = "_NET_WM_WINDOW_TYPE_DIALOG";
     ElementRef settings = open(second);
-    TestClient::Spec third;
+    TestClient::Window third;
     third.title = "Tools";
     third.type = "_NET_WM_WINDOW_TYPE_UTILITY";
     ElementRef tools = open(third);
@@ -207,7 +207,7 @@ TEST_F(X11AccessibilityTest, ObserversHearTheChangesOfTheWindowsTheyWatch) {
               AXError::success);
     EXPECT_TRUE(hears(ax::notification::kWindowDeminiaturized));
 
-    TestClient::Spec later;
+    TestClient::Window later;
     later.title = "Later";
     ElementRef second = open(later);
     EXPECT_TRUE(eventually(*connection, [&] {

@@ -66,11 +66,11 @@ class X11WorkspaceTest : public ::testing::Test {
 
     // Opens a window for `pid` and waits until the window manager lists it.
     xcb_window_t open(Pid pid, const std::string& className) {
-        TestClient::Spec spec;
-        spec.pid = pid;
-        spec.className = className;
-        spec.instance = className;
-        xcb_window_t w = client.open(spec);
+        TestClient::Window wanted;
+        wanted.pid = pid;
+        wanted.className = className;
+        wanted.instance = className;
+        xcb_window_t w = client.open(wanted);
         EXPECT_TRUE(managed(*connection, w));
         return w;
     }
