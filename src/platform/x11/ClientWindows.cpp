@@ -66,6 +66,16 @@ std::vector<xcb_window_t> ClientWindows::stacking() {
     return ordered;
 }
 
+std::vector<ClientWindow> ClientWindows::ofProcess(Pid pid) {
+    std::vector<ClientWindow> owned;
+    for (xcb_window_t w : stacking()) {
+        if (auto window = read(w); window && window->pid == pid) {
+            owned.push_back(std::move(*window));
+        }
+    }
+    return owned;
+}
+
 xcb_window_t ClientWindows::active() {
     auto items = connection_.cardinals(connection_.root(), connection_.atom("_NET_ACTIVE_WINDOW"),
                                        XCB_ATOM_WINDOW);

@@ -40,6 +40,8 @@ class ClientWindows {
     // The managed windows from the bottom of the stack to the top, as the server stacks their
     // frames (some managers keep their own stacking list in another order).
     std::vector<xcb_window_t> stacking();
+    // The windows of one process, bottom of the stack first.
+    std::vector<ClientWindow> ofProcess(Pid pid);
     // None when the window is gone.
     std::optional<ClientWindow> read(xcb_window_t window);
     xcb_window_t active();

@@ -13,6 +13,7 @@ namespace nimbrel::x11 {
 namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
+constexpr double kLongestTimeout = 3600;
 
 std::string_view subroleFor(const std::string& type) {
     if (type.empty() || type == "_NET_WM_WINDOW_TYPE_NORMAL") {
@@ -43,7 +44,9 @@ ElementRef X11Accessibility::systemWideElement() {
 }
 
 AXError X11Accessibility::setMessagingTimeout(ElementRef element, double seconds) {
-    if (elements::target(element).kind == ElementTarget::Kind::none || !(seconds >= 0)) {
+    // Beyond an hour a wait is no timeout at all (and no longer fits the clock's range).
+    if (elements::target(element).kind == ElementTarget::Kind::none || !(seconds >= 0) ||
+        seconds > kLongestTimeout) {
         return AXError::illegalArgument;
     }
     // One connection serves every application, so one timeout does too.
@@ -52,14 +55,12 @@ AXError X11Accessibility::setMessagingTimeout(ElementRef element, double seconds
 }
 
 std::vector<xcb_window_t> X11Accessibility::windowsOf(Pid pid) {
-    std::vector<xcb_window_t> owned;
-    for (xcb_window_t w : windows_.stacking()) {
-        if (auto read = windows_.read(w); read && read->pid == pid) {
-            owned.push_back(w);
-        }
+    std::vector<xcb_window_t> frontToBack;
+    auto owned = windows_.ofProcess(pid);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        frontToBack.push_back(it->id);
     }
-    std::reverse(owned.begin(), owned.end());
-    return owned;
+    return frontToBack;
 }
 
 std::optional<xcb_window_t> X11Accessibility::frontWindowOf(Pid pid) {

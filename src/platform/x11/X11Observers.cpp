@@ -71,10 +71,8 @@ AXError X11Observers::add(ObserverRef observer, ElementRef element, std::string_
         if (!applicationNotification(notification) || t.pid != it->second.pid) {
             return AXError::illegalArgument;
         }
-        for (xcb_window_t w : windows_.list()) {
-            if (auto read = windows_.read(w); read && read->pid == t.pid) {
-                watch(w);
-            }
+        for (const ClientWindow& w : windows_.ofProcess(t.pid)) {
+            watch(w.id);
         }
     } else {
         return AXError::illegalArgument;

@@ -224,18 +224,8 @@ bool X11Workspace::isTerminated(AppRef app) {
     return it->second.terminated;
 }
 
-std::vector<ClientWindow> X11Workspace::windowsOf(Pid pid) {
-    std::vector<ClientWindow> owned;
-    for (xcb_window_t w : windows_.stacking()) {
-        if (auto read = windows_.read(w); read && read->pid == pid) {
-            owned.push_back(*read);
-        }
-    }
-    return owned;
-}
-
 bool X11Workspace::isHidden(AppRef app) {
-    auto owned = windowsOf(processID(app));
+    auto owned = windows_.ofProcess(processID(app));
     return !owned.empty() &&
            std::all_of(owned.begin(), owned.end(), [](const ClientWindow& w) { return w.iconic; });
 }
@@ -244,7 +234,7 @@ bool X11Workspace::hide(AppRef app) {
     if (isTerminated(app)) {
         return false;
     }
-    for (const ClientWindow& w : windowsOf(processID(app))) {
+    for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
         if (!w.iconic) {
             windows_.iconify(w.id);
         }
@@ -257,7 +247,7 @@ bool X11Workspace::unhide(AppRef app) {
         return false;
     }
     // Bottom to top, so the stack comes back as it was.
-    for (const ClientWindow& w : windowsOf(processID(app))) {
+    for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
         if (w.iconic) {
             windows_.activate(w.id);
         }
@@ -269,7 +259,7 @@ bool X11Workspace::activate(AppRef app) {
     if (isTerminated(app)) {
         return false;
     }
-    auto owned = windowsOf(processID(app));
+    auto owned = windows_.ofProcess(processID(app));
     if (owned.empty()) {
         return false;
     }

@@ -53,7 +53,6 @@ class X11Workspace final : public Workspace {
     void refresh();
     void activeChanged();
     void emit(WorkspaceAppEvent event, AppRef app);
-    std::vector<ClientWindow> windowsOf(Pid pid);
     std::optional<AppRef> live(Pid pid);
 
     Connection& connection_;

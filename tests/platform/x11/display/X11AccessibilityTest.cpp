@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "platform/AccessibilityNames.h"
@@ -170,6 +171,12 @@ TEST_F(X11AccessibilityTest, AWindowThatIsGoneIsAnInvalidElement) {
     EXPECT_EQ(ax->performAction(w, ax::action::kRaise), AXError::invalidElement);
     EXPECT_EQ(ax->copyAttributeValue(ElementRef{12345}, ax::attribute::kTitle, value),
               AXError::invalidElement);
+    for (double seconds : {-1.0, std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN(), 1e300}) {
+        EXPECT_EQ(ax->setMessagingTimeout(ax->systemWideElement(), seconds),
+                  AXError::illegalArgument)
+            << seconds;
+    }
 }
 
 TEST_F(X11AccessibilityTest, ObserversHearTheChangesOfTheWindowsTheyWatch) {
