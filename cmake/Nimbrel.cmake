@@ -1,5 +1,25 @@
 set(NIMBREL_WARNINGS -Wall -Wextra -Wpedantic -Werror)
 
+# Headers that nearly every file reads, parsed once per build instead of once per file. Every target
+# of the project compiles with the same flags, so the first library's and the first test's
+# precompiled headers serve all the others (REUSE_FROM); a target with flags of its own (Qt's) makes
+# its own.
+set(NIMBREL_COMMON_HEADERS <algorithm> <chrono> <cstdint> <functional> <map> <memory> <optional>
+    <set> <string> <string_view> <unordered_map> <utility> <variant> <vector> <nlohmann/json.hpp>)
+set(NIMBREL_TEST_HEADERS ${NIMBREL_COMMON_HEADERS} <gtest/gtest.h> <gmock/gmock.h>)
+
+# nimbrel_precompiled(TARGET KIND HEADERS...): TARGET reads the KIND's shared precompiled headers,
+# made by the first target of that kind.
+function(nimbrel_precompiled target kind)
+    get_property(owner GLOBAL PROPERTY NIMBREL_PCH_${kind})
+    if(owner)
+        target_precompile_headers(${target} REUSE_FROM ${owner})
+    else()
+        target_precompile_headers(${target} PRIVATE ${ARGN})
+        set_property(GLOBAL PROPERTY NIMBREL_PCH_${kind} ${target})
+    endif()
+endfunction()
+
 # nimbrel_library(NAME DIR [FLAT] PUBLIC_LIBS ...): one static library from every .cpp under DIR
 # (only DIR itself with FLAT). A folder without sources is a mistake in this file, not an empty
 # library that would hide it.
@@ -17,6 +37,7 @@ function(nimbrel_library name dir)
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
+    nimbrel_precompiled(${name} LIBRARY ${NIMBREL_COMMON_HEADERS})
 endfunction()
 
 # Embeds every JSON string table of DIR into TARGET, so the program never looks for files at run time.
@@ -63,6 +84,7 @@ function(nimbrel_test name dir)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    nimbrel_precompiled(${name} TEST ${NIMBREL_TEST_HEADERS})
     if(ARG_RUN_WITH)
         add_test(NAME ${name} COMMAND ${ARG_RUN_WITH} $<TARGET_FILE:${name}>)
     else()
