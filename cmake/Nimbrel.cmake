@@ -20,11 +20,15 @@ function(nimbrel_precompiled target kind)
     endif()
 endfunction()
 
-# nimbrel_library(NAME DIR [FLAT] PUBLIC_LIBS ...): one static library from every .cpp under DIR
-# (only DIR itself with FLAT). A folder without sources is a mistake in this file, not an empty
-# library that would hide it.
+set(NIMBREL_QT_HEADERS ${NIMBREL_COMMON_HEADERS} <QtCore/QObject> <QtCore/QTimer> <QtGui/QPainter>
+    <QtWidgets/QApplication> <QtWidgets/QWidget>)
+
+# nimbrel_library(NAME DIR [FLAT] [QT] PUBLIC_LIBS ...): one static library from every .cpp under
+# DIR (only DIR itself with FLAT). A folder without sources is a mistake in this file, not an empty
+# library that would hide it. QT libraries compile with Qt's flags and share precompiled headers of
+# their own.
 function(nimbrel_library name dir)
-    cmake_parse_arguments(ARG "FLAT" "" "PUBLIC_LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "FLAT;QT" "" "PUBLIC_LIBS" ${ARGN})
     if(ARG_FLAT)
         file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     else()
@@ -37,7 +41,11 @@ function(nimbrel_library name dir)
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
-    nimbrel_precompiled(${name} LIBRARY ${NIMBREL_COMMON_HEADERS})
+    if(ARG_QT)
+        nimbrel_precompiled(${name} QT ${NIMBREL_QT_HEADERS})
+    else()
+        nimbrel_precompiled(${name} LIBRARY ${NIMBREL_COMMON_HEADERS})
+    endif()
 endfunction()
 
 # Embeds every JSON string table of DIR into TARGET, so the program never looks for files at run time.
@@ -66,12 +74,14 @@ const std::vector<std::string_view>& englishStringTables() {
     target_sources(${target} PRIVATE ${out})
 endfunction()
 
-# nimbrel_test(NAME DIR [EXCLUDE SUBDIR...] [RUN_WITH COMMAND...] LIBS...): one GoogleTest binary
-# from every .cpp under tests/DIR, leaving out the named subfolders (they make binaries of their
-# own). With RUN_WITH the whole binary is one ctest test run through that command (a wrapper that
-# provides what the tests need, such as an X server); otherwise each test is a ctest test.
+# nimbrel_test(NAME DIR [QT] [EXCLUDE SUBDIR...] [RUN_WITH COMMAND...] LIBS...): one GoogleTest
+# binary from every .cpp under tests/DIR, leaving out the named subfolders (they make binaries of
+# their own). With RUN_WITH the whole binary is one ctest test run through that command (a wrapper
+# that provides what the tests need, such as an X server); otherwise each test is a ctest test. QT
+# tests link a QT library, share precompiled headers of their own and bring their own main (Qt's
+# application object must exist before any test).
 function(nimbrel_test name dir)
-    cmake_parse_arguments(ARG "" "" "EXCLUDE;RUN_WITH;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "QT" "" "EXCLUDE;RUN_WITH;LIBS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
     foreach(sub ${ARG_EXCLUDE})
         list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/tests/${dir}/${sub}/")
@@ -83,8 +93,15 @@ function(nimbrel_test name dir)
     target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-    nimbrel_precompiled(${name} TEST ${NIMBREL_TEST_HEADERS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+    if(NOT ARG_QT)
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    if(ARG_QT)
+        nimbrel_precompiled(${name} TEST_QT ${NIMBREL_QT_HEADERS} <gtest/gtest.h> <gmock/gmock.h>)
+    else()
+        nimbrel_precompiled(${name} TEST ${NIMBREL_TEST_HEADERS})
+    endif()
     if(ARG_RUN_WITH)
         add_test(NAME ${name} COMMAND ${ARG_RUN_WITH} $<TARGET_FILE:${name}>)
     else()

@@ -175,6 +175,10 @@ void AppDelegate::shutDown(bool forUpdate) {
     minimizer_->convertCoveredForRelaunch();
 }
 
+void AppDelegate::endForSession() {
+    minimizer_->releaseForSessionEnd();
+}
+
 bool AppDelegate::applicationShouldHandleReopen(bool) {
     openSettings();
     return false;

@@ -35,6 +35,9 @@ class AppDelegate {
     TerminateReply applicationShouldTerminate();
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
     void shutDown(bool forUpdate);
+    // The session ends the process (a logout, a shutdown): nobody can be asked, so the locked
+    // windows stay hidden and the program lets go of the rest.
+    void endForSession();
 
     void openSettings();
     // The update framework is about to relaunch the program.

@@ -119,6 +119,10 @@ class WindowMinimizer {
     long applyResume(const std::vector<ResumeWindow>& windows, std::optional<bool> focusLocked);
     void convertCoveredForRelaunch();
     void releaseAll();
+    // The session ends the process and nobody can authenticate: the unlocked windows come back
+    // minimised in their places, and the locked ones stay beyond the screens (a covered one is
+    // parked there), for the next start to adopt.
+    void releaseForSessionEnd();
 
     // Designated windows: the live windows a binding stands for, found again by element even when
     // their title or number changed.

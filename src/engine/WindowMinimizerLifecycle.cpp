@@ -155,6 +155,35 @@ void WindowMinimizer::convertCoveredForRelaunch() {
     releaseAll();
 }
 
+void WindowMinimizer::releaseForSessionEnd() {
+    prune();
+    for (const auto& covered : std::vector<WindowRef>(cover_->covered())) {
+        ElementRef element = covered.element;
+        auto origin = access_.position(element);
+        // Beyond the screens first, so that the window is never in sight once the cover is gone.
+        access_.setPosition(access_.parkingPoint(), element);
+        if (isLocked(element)) {
+            continue;
+        }
+        access_.setMinimized(true, element);
+        if (origin) {
+            access_.setPosition(*origin, element);
+        }
+    }
+    for (const auto& entry : hidden_.hiddenOrigins()) {
+        if (!isLocked(entry.element) && !access_.isOnScreen(entry.element)) {
+            access_.setMinimized(true, entry.element);
+            access_.setPosition(placement_.adjustedIntoScreens(entry.element, entry.origin),
+                                entry.element);
+        }
+    }
+    for (const auto& lock : hidden_.takeLocks()) {
+        observers_.unwatch(lock);
+    }
+    hidden_.clear();
+    cover_->removeAll();
+}
+
 void WindowMinimizer::releaseAll() {
     for (const auto& lock : hidden_.locks()) {
         if (lock.origin) {

@@ -146,6 +146,7 @@ constexpr Verb<ProgramHost> kProgramCommands[] = {
     {"nimbrel quit", lifecycle<&ProgramHost::quit>},
     {"nimbrel update-relaunch", lifecycle<&ProgramHost::updateRelaunch>},
     {"nimbrel kill", lifecycle<&ProgramHost::kill>},
+    {"nimbrel signal", lifecycle<&ProgramHost::endSession>},
     {"nimbrel reopen", lifecycle<&ProgramHost::reopen>},
     {"engine hide", engineHide},
     {"engine hide-focused", engineHideFocused},

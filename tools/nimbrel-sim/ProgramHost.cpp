@@ -71,6 +71,13 @@ void ProgramHost::kill() {
     endProcess();
 }
 
+void ProgramHost::endSession() {
+    relaunchPending_ = false;
+    delegate_->endForSession();
+    desktop_.events().emit("quit done");
+    endProcess();
+}
+
 void ProgramHost::reopen() {
     delegate_->applicationShouldHandleReopen(false);
 }

@@ -40,6 +40,8 @@ class ProgramHost {
     void quit();
     void updateRelaunch();
     void kill();
+    // The session ends the process with a signal (a logout): it shuts down without asking anyone.
+    void endSession();
     void reopen();
 
   private:

@@ -126,12 +126,12 @@ std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
         w.type = connection_.atomName(type.front());
     }
     // WM_CLASS is two strings, each ended by a NUL.
-    std::string classes = connection_.text(window, XCB_ATOM_WM_CLASS).value_or("");
-    auto nul = classes.find('\0');
-    w.instance = classes.substr(0, nul);
-    if (nul != std::string::npos) {
-        w.className = classes.substr(nul + 1);
-        w.className = w.className.substr(0, w.className.find('\0'));
+    if (auto classes = connection_.text(window, XCB_ATOM_WM_CLASS)) {
+        auto instanceEnd = std::find(classes->begin(), classes->end(), '\0');
+        w.instance.assign(classes->begin(), instanceEnd);
+        if (instanceEnd != classes->end()) {
+            w.className.assign(instanceEnd + 1, std::find(instanceEnd + 1, classes->end(), '\0'));
+        }
     }
     w.clientArea = Rect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
     auto extents =

@@ -1,5 +1,7 @@
 #include "platform/x11/DesktopEntries.h"
 
+#include "platform/x11/UserFolders.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -78,11 +80,8 @@ std::optional<DesktopEntry> readEntry(const fs::path& file, std::string id) {
 
 std::vector<fs::path> DesktopEntries::dataFolders() {
     std::vector<fs::path> folders;
-    const char* home = std::getenv("XDG_DATA_HOME");
-    if (home != nullptr && *home != '\0') {
-        folders.emplace_back(home);
-    } else if (const char* user = std::getenv("HOME"); user != nullptr && *user != '\0') {
-        folders.push_back(fs::path(user) / ".local" / "share");
+    if (auto home = userDataFolder()) {
+        folders.push_back(*home);
     }
     const char* dirs = std::getenv("XDG_DATA_DIRS");
     std::string list = dirs != nullptr && *dirs != '\0' ? dirs : "/usr/local/share:/usr/share";
