@@ -90,7 +90,11 @@ function(nimbrel_test name dir)
         message(FATAL_ERROR "${name}: no tests under tests/${dir}")
     endif()
     add_executable(${name} ${sources})
-    target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS})
+    # Test files repeat the same heavy templates (GoogleTest's, the JSON library's), so they are
+    # compiled a few at a time as one unit, and without optimisation: the code under test keeps
+    # the build's own flags. This more than halves the time the test command spends compiling.
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+    target_compile_options(${name} PRIVATE ${NIMBREL_WARNINGS} -O0)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE NIMBREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)

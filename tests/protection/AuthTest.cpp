@@ -7,7 +7,7 @@ namespace {
 
 using sim::SimAuthAnswer;
 
-constexpr const char* kRight = "tangerine sky";
+constexpr const char* kAuthPassword = "tangerine sky";
 constexpr auto biometrics = AuthPolicy::deviceOwnerAuthenticationWithBiometrics;
 constexpr auto owner = AuthPolicy::deviceOwnerAuthentication;
 
@@ -31,7 +31,7 @@ class AuthBranches : public ProtectionFixture, public ::testing::WithParamInterf
 TEST_P(AuthBranches, AnswerOnceOnTheMainLoop) {
     const auto& c = GetParam();
     if (c.state != PasswordState::none) {
-        ASSERT_TRUE(password().set(kRight));
+        ASSERT_TRUE(password().set(kAuthPassword));
     }
     if (c.state == PasswordState::missing) {
         keychain.deleteItem(item());
@@ -75,35 +75,35 @@ INSTANTIATE_TEST_SUITE_P(
         AuthCase{"setTouchIdSuccess", PasswordState::set, true, true, SimAuthAnswer::success,
                  std::nullopt, true, biometrics, kFallback, false},
         AuthCase{"setTouchIdCancelAsksNothingMore", PasswordState::set, true, true,
-                 SimAuthAnswer::cancel, kRight, false, biometrics, kFallback, false},
+                 SimAuthAnswer::cancel, kAuthPassword, false, biometrics, kFallback, false},
         AuthCase{"setTouchIdSheetClosedCountsAsCancel", PasswordState::set, true, true,
-                 std::nullopt, kRight, false, biometrics, kFallback, false},
+                 std::nullopt, kAuthPassword, false, biometrics, kFallback, false},
         AuthCase{"setTouchIdFallbackOpensThePrompt", PasswordState::set, true, true,
-                 SimAuthAnswer::fallback, kRight, true, biometrics, kFallback, true},
+                 SimAuthAnswer::fallback, kAuthPassword, true, biometrics, kFallback, true},
         AuthCase{"setTouchIdFailureOpensThePrompt", PasswordState::set, true, true,
-                 SimAuthAnswer::fail, kRight, true, biometrics, kFallback, true},
+                 SimAuthAnswer::fail, kAuthPassword, true, biometrics, kFallback, true},
         AuthCase{"setTouchIdFallbackThenWrongPasswords", PasswordState::set, true, true,
                  SimAuthAnswer::fallback, std::string("nope"), false, biometrics, kFallback, true},
         AuthCase{"setWithoutTouchIdPromptsAtOnce", PasswordState::set, false, true,
-                 SimAuthAnswer::success, kRight, true, std::nullopt, std::nullopt, true},
+                 SimAuthAnswer::success, kAuthPassword, true, std::nullopt, std::nullopt, true},
         AuthCase{"missingTouchIdSuccess", PasswordState::missing, true, true,
                  SimAuthAnswer::success, std::nullopt, true, biometrics, std::string(), false},
         AuthCase{"missingTouchIdFailureNoPrompt", PasswordState::missing, true, true,
-                 SimAuthAnswer::fail, kRight, false, biometrics, std::string(), false},
+                 SimAuthAnswer::fail, kAuthPassword, false, biometrics, std::string(), false},
         AuthCase{"missingTouchIdCancelNoPrompt", PasswordState::missing, true, true,
-                 SimAuthAnswer::cancel, kRight, false, biometrics, std::string(), false},
+                 SimAuthAnswer::cancel, kAuthPassword, false, biometrics, std::string(), false},
         AuthCase{"missingHasNoFallbackButton", PasswordState::missing, true, true,
-                 SimAuthAnswer::fallback, kRight, false, biometrics, std::string(), false},
+                 SimAuthAnswer::fallback, kAuthPassword, false, biometrics, std::string(), false},
         AuthCase{"missingWithoutTouchIdUsesTheOwner", PasswordState::missing, false, true,
                  SimAuthAnswer::success, std::nullopt, true, owner, std::nullopt, false},
         AuthCase{"missingWithNothingRefuses", PasswordState::missing, false, false,
-                 SimAuthAnswer::success, kRight, false, std::nullopt, std::nullopt, false},
+                 SimAuthAnswer::success, kAuthPassword, false, std::nullopt, std::nullopt, false},
         AuthCase{"noneOwnerSuccess", PasswordState::none, true, true, SimAuthAnswer::success,
                  std::nullopt, true, owner, std::nullopt, false},
         AuthCase{"noneOwnerFailureNoPrompt", PasswordState::none, false, true, SimAuthAnswer::fail,
-                 kRight, false, owner, std::nullopt, false},
+                 kAuthPassword, false, owner, std::nullopt, false},
         AuthCase{"noneWithoutOwnerRefusesAtOnce", PasswordState::none, true, false,
-                 SimAuthAnswer::success, kRight, false, std::nullopt, std::nullopt, false}),
+                 SimAuthAnswer::success, kAuthPassword, false, std::nullopt, std::nullopt, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class AuthDelivery : public ProtectionFixture {
@@ -147,12 +147,12 @@ class StutteringAuthentication final : public LocalAuthentication {
 };
 
 TEST_F(AuthDelivery, AReplyDeliveredTwiceCompletesOnce) {
-    ASSERT_TRUE(password().set(kRight));
+    ASSERT_TRUE(password().set(kAuthPassword));
     for (auto outcome : {AuthOutcome::success, AuthOutcome::userFallback}) {
         StutteringAuthentication platform(outcome);
         Auth gate(password(), protection->prompt(), platform, loop, strings);
-        alerts.queueAnswer("{common.ok}", {kRight});
-        alerts.queueAnswer("{common.ok}", {kRight});
+        alerts.queueAnswer("{common.ok}", {kAuthPassword});
+        alerts.queueAnswer("{common.ok}", {kAuthPassword});
         answers.clear();
         gate.authenticate("r", record());
         EXPECT_TRUE(answers.empty());
@@ -163,10 +163,10 @@ TEST_F(AuthDelivery, AReplyDeliveredTwiceCompletesOnce) {
 }
 
 TEST_F(AuthDelivery, AGateDestroyedBeforeTheReplyAnswersFalseOnce) {
-    ASSERT_TRUE(password().set(kRight));
+    ASSERT_TRUE(password().set(kAuthPassword));
     localAuth.setBiometricsAvailable(true);
     localAuth.queueAnswer(SimAuthAnswer::fallback);
-    alerts.queueAnswer("{common.ok}", {kRight});
+    alerts.queueAnswer("{common.ok}", {kAuthPassword});
     auth().authenticate("r", record());
     protection.reset();
     loop.runDue();
@@ -175,11 +175,11 @@ TEST_F(AuthDelivery, AGateDestroyedBeforeTheReplyAnswersFalseOnce) {
 }
 
 TEST_F(AuthDelivery, ACompletionMayDestroyTheGate) {
-    ASSERT_TRUE(password().set(kRight));
+    ASSERT_TRUE(password().set(kAuthPassword));
     for (bool biometric : {true, false}) {
         localAuth.setBiometricsAvailable(biometric);
         localAuth.queueAnswer(SimAuthAnswer::fallback);
-        alerts.queueAnswer("{common.ok}", {kRight});
+        alerts.queueAnswer("{common.ok}", {kAuthPassword});
         answers.clear();
         auth().authenticate("r", [this](bool ok) {
             answers.push_back(ok);

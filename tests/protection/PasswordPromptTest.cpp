@@ -6,12 +6,12 @@
 namespace nimbrel::test {
 namespace {
 
-constexpr const char* kRight = "tangerine sky";
-const std::string kPanel = "alert {password.title} | to test | [{common.ok} {common.cancel}]";
+constexpr const char* kPromptPassword = "tangerine sky";
+const std::string kPromptPanel = "alert {password.title} | to test | [{common.ok} {common.cancel}]";
 
 class PasswordPromptTest : public ProtectionFixture {
   protected:
-    void SetUp() override { ASSERT_TRUE(password().set(kRight)); }
+    void SetUp() override { ASSERT_TRUE(password().set(kPromptPassword)); }
 
     // The prompt's answer; it must have come before the prompt returned.
     std::optional<bool> prompt() {
@@ -38,30 +38,30 @@ TEST_F(PasswordPromptTest, ThreeWrongEntriesBeepThreeTimesAndAnswerFalseWithoutA
         enter("guess " + std::to_string(i));
     }
     EXPECT_EQ(prompt(), false);
-    EXPECT_EQ(takeEvents(),
-              (std::vector<std::string>{kPanel, "beep", kPanel, "beep", kPanel, "beep"}));
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPromptPanel, "beep", kPromptPanel, "beep",
+                                                      kPromptPanel, "beep"}));
     EXPECT_EQ(alerts.queuedAnswers(), 1u) << "a fourth try was offered";
     EXPECT_EQ(stored()->failures, 3);
 }
 
 TEST_F(PasswordPromptTest, TheRightEntryOnALaterTryAnswersTrue) {
     enter("guess");
-    enter(kRight);
+    enter(kPromptPassword);
     EXPECT_EQ(prompt(), true);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPanel, "beep", kPanel}));
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPromptPanel, "beep", kPromptPanel}));
     EXPECT_EQ(stored()->failures, 0);
 }
 
 TEST_F(PasswordPromptTest, CancellingOrClosingThePanelAnswersFalseWithoutCounting) {
-    alerts.queueAnswer("{common.cancel}", {kRight});
+    alerts.queueAnswer("{common.cancel}", {kPromptPassword});
     EXPECT_EQ(prompt(), false);
     EXPECT_EQ(prompt(), false) << "no queued answer: the panel is closed";
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPanel, kPanel}));
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPromptPanel, kPromptPanel}));
     EXPECT_EQ(stored()->failures, 0);
 }
 
 TEST_F(PasswordPromptTest, ThePanelAsksForOneSecretComingToTheFront) {
-    enter(kRight);
+    enter(kPromptPassword);
     prompt();
     ASSERT_EQ(alerts.shown().size(), 1u);
     const auto& panel = alerts.shown().front();
@@ -73,7 +73,7 @@ TEST_F(PasswordPromptTest, ThePanelAsksForOneSecretComingToTheFront) {
 
 TEST_F(PasswordPromptTest, DuringALockOutOnlyTheLockOutAlertIsShown) {
     lockFor(30);
-    enter(kRight);
+    enter(kPromptPassword);
     EXPECT_EQ(prompt(), false);
     EXPECT_EQ(
         takeEvents(),
@@ -84,11 +84,11 @@ TEST_F(PasswordPromptTest, DuringALockOutOnlyTheLockOutAlertIsShown) {
 TEST_F(PasswordPromptTest, AnEntryThatStartsALockOutSaysSoAtOnce) {
     lockFor(-1, 4);
     enter("guess");
-    enter(kRight);
+    enter(kPromptPassword);
     EXPECT_EQ(prompt(), false);
     EXPECT_EQ(takeEvents(),
               (std::vector<std::string>{
-                  kPanel, "alert {password.lockedOut|30 seconds} |  | [{common.ok}]"}));
+                  kPromptPanel, "alert {password.lockedOut|30 seconds} |  | [{common.ok}]"}));
     EXPECT_EQ(stored()->failures, 5) << "a try was offered during the lock-out";
 }
 
@@ -97,7 +97,7 @@ TEST_F(PasswordPromptTest, AnEntryAfterAnotherPromptLockedOutIsRefusedWithTheSam
     ASSERT_EQ(password().check("guess", loop.now()), AppPassword::Check::wrong());
     loop.advance(10);
     // The panel was already up when the lock-out began elsewhere: the lock-out stands.
-    EXPECT_EQ(password().check(kRight, loop.now()), AppPassword::Check::lockedOut(30));
+    EXPECT_EQ(password().check(kPromptPassword, loop.now()), AppPassword::Check::lockedOut(30));
 }
 
 TEST_F(PasswordPromptTest, EveryAlertGoesToTheNoticeScreen) {

@@ -5,7 +5,7 @@
 namespace nimbrel::test {
 namespace {
 
-const std::string kPanel =
+const std::string kDialogPanel =
     "alert {password.setTitle} | {password.setMessage} | [{common.ok} {common.cancel}]";
 
 class SetPasswordDialogTest : public ProtectionFixture {
@@ -35,7 +35,7 @@ TEST_F(SetPasswordDialogTest, AnAcceptedPasswordIsStoredAndOpensTheCheck) {
     type("violet harbour 31", "violet harbour 31");
     EXPECT_EQ(run(), true);
     EXPECT_EQ(localAuth.sheets().at(0).reason, "{auth.reason.setPassword}");
-    EXPECT_EQ(takeEvents(), std::vector<std::string>{kPanel});
+    EXPECT_EQ(takeEvents(), std::vector<std::string>{kDialogPanel});
     EXPECT_EQ(password().status(), AppPassword::Status::set);
     EXPECT_EQ(stored()->rounds, 600000);
     EXPECT_EQ(password().check("violet harbour 31", 0), AppPassword::Check::ok());
@@ -52,7 +52,7 @@ TEST_F(SetPasswordDialogTest, ChangingAskForTheCurrentPasswordFirst) {
               (std::vector<std::string>{
                   "alert {password.title} | {auth.reason.changePassword} | [{common.ok} "
                   "{common.cancel}]",
-                  kPanel}));
+                  kDialogPanel}));
     EXPECT_EQ(password().check("amber lantern 77", 0), AppPassword::Check::ok());
 }
 
@@ -78,10 +78,10 @@ TEST_P(SetPasswordRefusal, ShowsItsAlertAndAsksAgain) {
     alerts.queueAnswer("{common.ok}");
     alerts.queueAnswer("{common.cancel}");
     EXPECT_EQ(run(), false);
-    EXPECT_EQ(
-        takeEvents(),
-        (std::vector<std::string>{
-            kPanel, "alert " + std::string(GetParam().alert) + " |  | [{common.ok}]", kPanel}));
+    EXPECT_EQ(takeEvents(),
+              (std::vector<std::string>{
+                  kDialogPanel, "alert " + std::string(GetParam().alert) + " |  | [{common.ok}]",
+                  kDialogPanel}));
     EXPECT_EQ(password().status(), AppPassword::Status::none);
 }
 
@@ -121,7 +121,7 @@ TEST_P(SetPasswordStoreFailure, BeepsAndAnswersFalseWithNothingStored) {
     keychain.setRefusing(GetParam().refusingKeychain);
     type("violet harbour 31", "violet harbour 31");
     EXPECT_EQ(run(), false);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kPanel, "beep"}));
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{kDialogPanel, "beep"}));
     keychain.setRefusing(false);
     EXPECT_TRUE(keychain.items().empty());
     EXPECT_EQ(password().status(), AppPassword::Status::none);
