@@ -1,0 +1,146 @@
+#include "X11Program.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QtCore/QAbstractNativeEventFilter>
+#include <QtCore/QSocketNotifier>
+#include <QtGui/QGuiApplication>
+#include <QtWidgets/QApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/ProgramEntry.h"
+#include "platform/BundledStrings.h"
+#include "platform/x11/qt/X11Platform.h"
+
+namespace nimbrel::x11 {
+namespace {
+
+// Written by the signal handler, read by the loop: the one thing a handler may safely do.
+int signalPipe[2] = {-1, -1};
+
+extern "C" void onEndingSignal(int number) {
+    unsigned char byte = static_cast<unsigned char>(number);
+    [[maybe_unused]] ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+bool catchEndingSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+        return false;
+    }
+    struct sigaction action {};
+    action.sa_handler = onEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+        ::sigaction(number, &action, nullptr);
+    }
+    return true;
+}
+
+// The toolkit reads the connection; every event it reads reaches the program's services too.
+class EventFeed final : public QAbstractNativeEventFilter {
+  public:
+    explicit EventFeed(X11Platform& platform) : platform_(platform) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type == "xcb_generic_event_t") {
+            platform_.dispatch(*static_cast<const xcb_generic_event_t*>(message));
+        }
+        return false;
+    }
+
+  private:
+    X11Platform& platform_;
+};
+
+void say(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv) {
+    BundledStrings english;
+    Localizer strings(&english);
+    const char* sessionType = std::getenv("XDG_SESSION_TYPE");
+    if ((sessionType != nullptr && std::string(sessionType) == "wayland") ||
+        isSet("WAYLAND_DISPLAY")) {
+        say(strings.text("start.wayland"_key));
+    }
+    if (!isSet("DISPLAY")) {
+        say(strings.text("start.noDisplay"_key));
+        return 1;
+    }
+    // On a Wayland session Qt would pick Wayland, where no other client's window can be reached.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Nimbrel");
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto* native = application.nativeInterface<QNativeInterface::QX11Application>();
+    int screenNumber = 0;
+    xcb_connection_t* connection = nullptr;
+    if (native != nullptr) {
+        connection = native->connection();
+        char* host = nullptr;
+        int display = 0;
+        if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0) {
+            screenNumber = 0;
+        }
+        std::free(host);
+    }
+    auto platform = X11Platform::make(connection, screenNumber);
+    if (!platform) {
+        say(strings.text("start.noConnection"_key, {std::string(std::getenv("DISPLAY"))}));
+        return 1;
+    }
+    EventFeed feed(*platform);
+    application.installNativeEventFilter(&feed);
+
+    Log& log = platform->log();
+    log.log("no secret service yet: the keychain is a private file under the XDG data folder");
+    log.log(
+        "owner authentication is unavailable: the program's own password reveals locked "
+        "windows");
+
+    auto delegate = launchProgram(platform->platform());
+    // A deferred quit the user granted has shut the program down already; the process follows.
+    platform->application().onTerminateReply = [](bool terminate) {
+        if (terminate) {
+            QCoreApplication::quit();
+        }
+    };
+
+    std::unique_ptr<QSocketNotifier> signals;
+    if (catchEndingSignals()) {
+        signals = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(signals.get(), &QSocketNotifier::activated, [&] {
+            unsigned char number = 0;
+            [[maybe_unused]] ssize_t got = ::read(signalPipe[0], &number, 1);
+            signals->setEnabled(false);
+            log.log("ending on signal " + std::to_string(number));
+            delegate->endForSession();
+            QCoreApplication::quit();
+        });
+    } else {
+        log.log("cannot watch for the session's end: a signal will end the process at once");
+    }
+
+    int status = QApplication::exec();
+    signals.reset();
+    application.removeNativeEventFilter(&feed);
+    delegate.reset();
+    platform.reset();
+    return status;
+}
+
+}  // namespace nimbrel::x11
