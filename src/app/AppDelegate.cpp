@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/LockedAtExit.h"
 #include "app/update/UpdateResume.h"
 
 namespace nimbrel {
@@ -82,8 +83,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     // Whether a record was taken decides, later in the sequence, how the appear tracker is primed.
     [[maybe_unused]] bool resumed = resumeAfterUpdate();
 
+    // Taken even when it cannot be used, so that an old record never locks a later window.
+    LockedAtExit lockedAtExit = LockedAtExit::take(platform_.defaults);
     if (platform_.accessibility.isProcessTrusted()) {
-        long adopted = minimizer_->adoptParked();
+        long adopted = minimizer_->adoptParked(lockedAtExit.windows);
         if (adopted > 0) {
             platform_.log.log("adopted " + std::to_string(adopted) + " parked windows");
         }
@@ -176,7 +179,9 @@ void AppDelegate::shutDown(bool forUpdate) {
 }
 
 void AppDelegate::endForSession() {
+    LockedAtExit record{minimizer_->lockedKeys()};
     minimizer_->releaseForSessionEnd();
+    record.save(platform_.defaults);
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool) {

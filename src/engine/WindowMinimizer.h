@@ -113,7 +113,11 @@ class WindowMinimizer {
 
     // Bookkeeping across the program's life.
     void prune();
-    long adoptParked();
+    // Takes over the windows a former process left parked. A window in `lockedBefore` (one that
+    // was locked when that process ended) is locked again, as a locked designation's window is.
+    long adoptParked(const std::vector<WindowKey>& lockedBefore = {});
+    // The locked windows, as the next process can find them again.
+    std::vector<WindowKey> lockedKeys();
     std::vector<ResumeWindow> resumeWindows();
     std::optional<bool> resumeFocusLocked() const;
     long applyResume(const std::vector<ResumeWindow>& windows, std::optional<bool> focusLocked);

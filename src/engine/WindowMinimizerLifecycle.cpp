@@ -45,7 +45,20 @@ void WindowMinimizer::prune() {
         [&](const HiddenOrigin& entry) { return !hidden_.contains(entry.element); });
 }
 
-long WindowMinimizer::adoptParked() {
+std::vector<WindowKey> WindowMinimizer::lockedKeys() {
+    prune();
+    std::vector<WindowKey> keys;
+    for (const auto& window : hidden_.minimized()) {
+        if (isLocked(window.element)) {
+            if (auto key = access_.key(window)) {
+                keys.push_back(*key);
+            }
+        }
+    }
+    return keys;
+}
+
+long WindowMinimizer::adoptParked(const std::vector<WindowKey>& lockedBefore) {
     prune();
     Point parking = access_.parkingPoint();
     long count = 0;
@@ -54,7 +67,10 @@ long WindowMinimizer::adoptParked() {
         if (hidden_.contains(element)) {
             continue;
         }
-        bool wantsLock = callbacks_.isLockedDesignation(window);
+        auto key = access_.key(window);
+        bool wantsLock = callbacks_.isLockedDesignation(window) ||
+                         (key && std::find(lockedBefore.begin(), lockedBefore.end(), *key) !=
+                                     lockedBefore.end());
         auto position = access_.position(element);
         // Only the parking column is compared: the window's y depends on the screens at the time.
         bool parked =
