@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "app/ProgramEntry.h"
@@ -66,6 +67,26 @@ bool isSet(const char* variable) {
     return value != nullptr && *value != '\0';
 }
 
+const char* targetName(const ShortcutTarget& target) {
+    switch (target.kind) {
+        case ShortcutTarget::Kind::window:
+            return "a window's own";
+        case ShortcutTarget::Kind::focused:
+            return "hide the focused window";
+        case ShortcutTarget::Kind::all:
+            return "hide the designated windows";
+        case ShortcutTarget::Kind::designate:
+            return "designate a window";
+        case ShortcutTarget::Kind::focusMode:
+            return "focus mode";
+        case ShortcutTarget::Kind::regionCover:
+            return "cover a region";
+        case ShortcutTarget::Kind::regionClear:
+            return "clear the region covers";
+    }
+    return "unknown";
+}
+
 }  // namespace
 
 int runProgram(int argc, char** argv) {
@@ -113,6 +134,15 @@ int runProgram(int argc, char** argv) {
         "windows");
 
     auto delegate = launchProgram(platform->platform());
+    // The shortcuts that could not be registered (another client holds the combination), until
+    // the settings window shows them.
+    Subscription unavailable =
+        delegate->store().unavailable().subscribe([&log](const std::set<ShortcutTarget>& targets) {
+            for (const auto& target : targets) {
+                log.log(std::string("shortcut unavailable: ") + targetName(target));
+            }
+        });
+    log.log("started");
     // A deferred quit the user granted has shut the program down already; the process follows.
     platform->application().onTerminateReply = [](bool terminate) {
         if (terminate) {
@@ -137,6 +167,7 @@ int runProgram(int argc, char** argv) {
 
     int status = QApplication::exec();
     signals.reset();
+    unavailable.cancel();
     application.removeNativeEventFilter(&feed);
     delegate.reset();
     platform.reset();

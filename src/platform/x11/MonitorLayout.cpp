@@ -94,9 +94,11 @@ Rect MonitorLayout::visibleFrame(const Monitor& monitor, const std::vector<Strut
     return {left, top, right - left, bottom - top};
 }
 
-bool MonitorLayout::meetsAnyMonitor(const Rect& root) const {
-    return std::any_of(monitors_.begin(), monitors_.end(),
-                       [&](const Monitor& m) { return !m.frame.intersection(root).isEmpty(); });
+bool MonitorLayout::showsOnAnyMonitor(const Rect& root) const {
+    return std::any_of(monitors_.begin(), monitors_.end(), [&](const Monitor& m) {
+        Rect overlap = m.frame.intersection(root);
+        return overlap.width > 1 && overlap.height > 1;
+    });
 }
 
 Point MonitorLayout::toAccessibility(Point root) const {

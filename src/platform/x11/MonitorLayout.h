@@ -40,8 +40,9 @@ class MonitorLayout {
     // The monitor's frame less what the docks reserve over it, in root coordinates.
     Rect visibleFrame(const Monitor& monitor, const std::vector<Strut>& struts) const;
 
-    // Whether any part of the rectangle (root coordinates) lies on a monitor.
-    bool meetsAnyMonitor(const Rect& root) const;
+    // Whether the rectangle (root coordinates) shows on a monitor: more of it than the one-pixel
+    // sliver that a window parked at the far corner of the monitors keeps on them.
+    bool showsOnAnyMonitor(const Rect& root) const;
 
     Point toAccessibility(Point root) const;
     Rect toAccessibility(const Rect& root) const;

@@ -227,7 +227,7 @@ AXError X11Accessibility::setWindowAttribute(const ClientWindow& window, std::st
         if (window.frame.origin() == origin) {
             return AXError::success;
         }
-        bool parking = !layout.meetsAnyMonitor(Rect(origin, window.frame.size()));
+        bool parking = !layout.showsOnAnyMonitor(Rect(origin, window.frame.size()));
         marks_.beforeMove(window, parking);
         windows_.moveFrame(window, origin);
         // Any change is the manager's answer: where it put the window, clamped or not.
@@ -235,7 +235,7 @@ AXError X11Accessibility::setWindowAttribute(const ClientWindow& window, std::st
             return now.frame.origin() != window.frame.origin();
         });
         if (auto now = windows_.read(window.id);
-            parking && now && layout.meetsAnyMonitor(now->frame)) {
+            parking && now && layout.showsOnAnyMonitor(now->frame)) {
             // Clamped into sight: it is not parked, so it keeps its place in the taskbar.
             marks_.beforeMove(*now, false);
         }

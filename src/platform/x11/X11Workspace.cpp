@@ -50,8 +50,12 @@ bool processLives(Pid pid, unsigned long long started) {
 
 }  // namespace
 
-X11Workspace::X11Workspace(Connection& connection, EventHub& events, DesktopEntries entries)
-    : connection_(connection), windows_(connection), entries_(std::move(entries)) {
+X11Workspace::X11Workspace(Connection& connection, EventHub& events, X11Screens& screens,
+                           DesktopEntries entries)
+    : connection_(connection),
+      screens_(screens),
+      windows_(connection),
+      entries_(std::move(entries)) {
     events.select(connection.root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
     events_ = events.subscribe([this](const xcb_generic_event_t& event) {
         if ((event.response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
@@ -224,31 +228,75 @@ bool X11Workspace::isTerminated(AppRef app) {
     return it->second.terminated;
 }
 
+bool X11Workspace::inSight(const ClientWindow& window) {
+    return !window.iconic && screens_.layout().showsOnAnyMonitor(window.frame);
+}
+
 bool X11Workspace::isHidden(AppRef app) {
-    auto owned = windows_.ofProcess(processID(app));
-    return !owned.empty() &&
-           std::all_of(owned.begin(), owned.end(), [](const ClientWindow& w) { return w.iconic; });
+    Pid pid = processID(app);
+    if (hidden_.count(pid) == 0) {
+        return false;
+    }
+    auto owned = windows_.ofProcess(pid);
+    if (std::any_of(owned.begin(), owned.end(),
+                    [&](const ClientWindow& w) { return inSight(w); })) {
+        // The user brought a window back by other means: the application is no longer hidden.
+        hidden_.erase(pid);
+        return false;
+    }
+    return true;
 }
 
 bool X11Workspace::hide(AppRef app) {
     if (isTerminated(app)) {
         return false;
     }
-    for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
-        if (!w.iconic) {
+    Pid pid = processID(app);
+    auto& iconified = hidden_[pid];
+    for (const ClientWindow& w : windows_.ofProcess(pid)) {
+        if (inSight(w)) {
             windows_.iconify(w.id);
+            iconified.push_back(w.id);
         }
     }
+    focusAwayFrom(pid);
     return true;
+}
+
+void X11Workspace::focusAwayFrom(Pid pid) {
+    auto active = windows_.read(windows_.active());
+    if (!active || active->pid != pid) {
+        return;
+    }
+    auto stack = windows_.stacking();
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        auto window = windows_.read(*it);
+        bool ordinary =
+            window && (window->type.empty() || window->type == "_NET_WM_WINDOW_TYPE_NORMAL" ||
+                       window->type == "_NET_WM_WINDOW_TYPE_DIALOG");
+        if (ordinary && window->pid != pid && inSight(*window)) {
+            windows_.activate(window->id);
+            return;
+        }
+    }
+    xcb_set_input_focus(connection_.get(), XCB_INPUT_FOCUS_POINTER_ROOT,
+                        XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+    connection_.flush();
 }
 
 bool X11Workspace::unhide(AppRef app) {
     if (isTerminated(app)) {
         return false;
     }
+    auto found = hidden_.find(processID(app));
+    if (found == hidden_.end()) {
+        return true;
+    }
+    std::vector<xcb_window_t> iconified = std::move(found->second);
+    hidden_.erase(found);
     // Bottom to top, so the stack comes back as it was.
     for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
-        if (w.iconic) {
+        if (w.iconic && std::find(iconified.begin(), iconified.end(), w.id) != iconified.end()) {
             windows_.activate(w.id);
         }
     }

@@ -7,6 +7,7 @@
 #include "platform/x11/ClientWindows.h"
 #include "platform/x11/DesktopEntries.h"
 #include "platform/x11/EventHub.h"
+#include "platform/x11/X11Screens.h"
 
 namespace nimbrel::x11 {
 
@@ -15,11 +16,15 @@ namespace nimbrel::x11 {
 // id again is a new instance. Names and identifiers come from the desktop entry that matches the
 // windows' class, else from the class itself.
 //
-// X has no hidden applications: hiding one iconifies its windows, and it counts as hidden while
-// all of them are iconified.
+// X has no hidden applications. Hiding one iconifies its windows that are in sight and takes the
+// keyboard focus from it; a window already out of sight (parked beyond the monitors) stays where
+// it is, so that it never shows up in the taskbar as a minimised window. The application counts
+// as hidden until one of its windows is in sight again; showing it again restores only the
+// windows its hiding iconified, never one the user minimised.
 class X11Workspace final : public Workspace {
   public:
-    X11Workspace(Connection& connection, EventHub& events, DesktopEntries entries);
+    X11Workspace(Connection& connection, EventHub& events, X11Screens& screens,
+                 DesktopEntries entries);
 
     std::vector<AppRef> runningApplications() override;
     std::optional<AppRef> frontmostApplication() override;
@@ -55,8 +60,15 @@ class X11Workspace final : public Workspace {
     void emit(WorkspaceAppEvent event, AppRef app);
     std::optional<AppRef> live(Pid pid);
 
+    bool inSight(const ClientWindow& window);
+    // Gives the focus to the front window in sight of another process, else to nobody.
+    void focusAwayFrom(Pid pid);
+
     Connection& connection_;
+    X11Screens& screens_;
     ClientWindows windows_;
+    // The hidden applications, each with the windows its hiding iconified.
+    std::map<Pid, std::vector<xcb_window_t>> hidden_;
     DesktopEntries entries_;
     std::map<std::uint64_t, Instance> instances_;  // in launch order, by id
     std::uint64_t nextId_ = 1;

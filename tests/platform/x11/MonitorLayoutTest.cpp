@@ -81,3 +81,30 @@ TEST(MonitorLayoutTest, DocksReserveSpaceOnlyOnTheMonitorsTheyTouch) {
 
 }  // namespace
 }  // namespace nimbrel::test
+
+namespace nimbrel::test {
+namespace {
+
+TEST(MonitorLayoutTest, AWindowShowsOnAMonitorByMoreThanTheParkingCornersSliver) {
+    auto layout = sideBySide();
+    struct Case {
+        Rect frame;
+        bool shows;
+    };
+    const Case cases[] = {
+        {Rect(100, 100, 400, 300), true},
+        // Parked at the far corner of the bounding box: one pixel stays on the side monitor.
+        {Rect(2719, 899, 400, 300), false},
+        // In the gap below the smaller side monitor, inside the root window.
+        {Rect(1500, 820, 200, 60), false},
+        {Rect(2718, 798, 400, 300), true},
+        {Rect(3000, 100, 400, 300), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(layout.showsOnAnyMonitor(c.frame), c.shows)
+            << c.frame.x << "," << c.frame.y << " " << c.frame.width << "x" << c.frame.height;
+    }
+}
+
+}  // namespace
+}  // namespace nimbrel::test

@@ -46,7 +46,7 @@ struct X11Platform::Services {
           hub(connection),
           screens(connection),
           accessibility(connection, screens, hub),
-          workspace(connection, hub, DesktopEntries()),
+          workspace(connection, hub, screens, DesktopEntries()),
           notifications(connection, hub, loop),
           windowList(connection, screens, workspace),
           eventSource(connection, hub, screens),

@@ -59,7 +59,8 @@ class X11WorkspaceTest : public ::testing::Test {
 
     X11Workspace& workspace() {
         if (!made) {
-            made.emplace(*connection, *events, DesktopEntries({folder / ""}));
+            screens.emplace(*connection);
+            made.emplace(*connection, *events, *screens, DesktopEntries({folder / ""}));
         }
         return *made;
     }
@@ -86,6 +87,7 @@ class X11WorkspaceTest : public ::testing::Test {
     std::unique_ptr<Connection> connection;
     TestClient client;
     std::optional<x11::EventHub> events;
+    std::optional<x11::X11Screens> screens;
     std::optional<X11Workspace> made;
 };
 
