@@ -113,13 +113,19 @@ TEST_F(QtAlertsTest, AnAlertAnsweredWithTheKeyboardReturnsTheDefaultButtonAndThe
     QGuiApplication::clipboard()->setText("before");
     loop.startTimer(0.001, false, [&] { timerFired = true; });
 
-    AlertResponse response = answer(request, [](QWidget&) {
+    AlertResponse response = answer(request, [](QWidget& modal) {
         // The starting text comes selected; typed after it, then the secret, which is selected
         // and copied, which must not take.
         EXPECT_TRUE(xdotool("key End"));
         EXPECT_TRUE(xdotool("type e"));
         EXPECT_TRUE(xdotool("key Tab"));
         EXPECT_TRUE(xdotool("type s3cret"));
+        spinUntil([] {
+            auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            return field != nullptr && field->text() == QStringLiteral("s3cret");
+        });
+        modal.repaint();
+        keepScreenshot("alert");
         EXPECT_TRUE(xdotool("key ctrl+a ctrl+c Return"));
     });
     EXPECT_EQ(response.button, std::optional<std::size_t>(0));

@@ -8,6 +8,9 @@
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+#include <QtGui/QPixmap>
+#include <QtGui/QScreen>
 
 #include <cstdlib>
 #include <memory>
@@ -76,6 +79,20 @@ inline xcb_window_t inputFocus(x11::Connection& connection) {
 // xdotool acts as the user would, through the server's test extension.
 inline bool xdotool(const std::string& arguments) {
     return std::system(("xdotool " + arguments).c_str()) == 0;
+}
+
+// Keeps a picture as `name`.png in the folder NIMBREL_SCREENSHOTS names, for a person to look at
+// what the program draws: the whole display unless an image is given; nothing without the folder.
+inline void keepScreenshot(const char* name, QImage image = {}) {
+    const char* folder = std::getenv("NIMBREL_SCREENSHOTS");
+    if (folder == nullptr || QGuiApplication::primaryScreen() == nullptr) {
+        return;
+    }
+    if (image.isNull()) {
+        image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    }
+    image.save(QString::fromUtf8(folder) + QLatin1Char('/') + QString::fromUtf8(name) +
+               QStringLiteral(".png"));
 }
 
 }  // namespace nimbrel::test

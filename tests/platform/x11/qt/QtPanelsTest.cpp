@@ -365,5 +365,62 @@ TEST_F(QtPanelsTest, AFadeCompletionWaitsForAHeldLoopAndDiesWithItsPanel) {
     EXPECT_EQ(completions, 1);
 }
 
+TEST_F(QtPanelsTest, ANoticeIsARoundedPlateWithItsTextsWhereTheyWereLaidOut) {
+    // Laid out as the program lays out a notice: centred texts measured in their styles.
+    NoticeContent notice;
+    notice.size = {280, 76};
+    notice.cornerRadius = 14;
+    Size title = metrics.fittingSize("Hidden", FontStyle::headline, 240);
+    Size detail = metrics.fittingSize("Editor and 2 other windows", FontStyle::callout, 240);
+    notice.title = {"Hidden", FontStyle::headline, false,
+                    Rect((280 - title.width) / 2, 16, title.width, title.height)};
+    notice.detail = {
+        "Editor and 2 other windows", FontStyle::callout, true,
+        Rect((280 - detail.width) / 2, 16 + title.height + 6, detail.width, detail.height)};
+    PanelSpec description = at(PanelLevel::statusBar);
+    description.opaque = false;
+    auto panel = make(description);
+    ASSERT_NE(panel, nullptr);
+    panel->setContent(notice);
+    panel->setFrame(Rect(500, 360, 280, 76), true);
+    panel->orderFrontRegardless();
+    ASSERT_TRUE(shown(*panel));
+
+    QImage drawn;
+    auto brightIn = [&](const Rect& r) {
+        for (int y = int(r.minY()); y < int(r.maxY()); ++y) {
+            for (int x = int(r.minX()); x < int(r.maxX()); ++x) {
+                if (qGray(drawn.pixel(x, y)) > 200) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(spinUntil([&] {
+        drawn = QGuiApplication::primaryScreen()->grabWindow(panel->window()).toImage();
+        return drawn.width() == 280 && brightIn(notice.title.frame);
+    }));
+    keepScreenshot("notice");
+    keepScreenshot("notice-window", drawn);
+    // The plate is dark and its corners rounded off; both texts are drawn, the detail dimmer.
+    QColor plate = drawn.pixelColor(6, 38);
+    EXPECT_LT(qGray(plate.rgb()), 60);
+    EXPECT_GT(plate.alpha(), 150);
+    EXPECT_LT(drawn.pixelColor(0, 0).alpha(), 60);
+    int brightestDetail = 0;
+    int brightestTitle = 0;
+    for (const auto& [frame, brightest] : {std::pair{notice.title.frame, &brightestTitle},
+                                           std::pair{notice.detail.frame, &brightestDetail}}) {
+        for (int y = int(frame.minY()); y < int(frame.maxY()); ++y) {
+            for (int x = int(frame.minX()); x < int(frame.maxX()); ++x) {
+                *brightest = std::max(*brightest, qGray(drawn.pixel(x, y)));
+            }
+        }
+    }
+    EXPECT_GT(brightestDetail, 120);
+    EXPECT_LT(brightestDetail, brightestTitle);
+}
+
 }  // namespace
 }  // namespace nimbrel::test
