@@ -1,5 +1,7 @@
 #include "platform/x11/qt/QtPanels.h"
 
+#include <QtCore/QAbstractNativeEventFilter>
+#include <QtCore/QCoreApplication>
 #include <QtCore/QVariantAnimation>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -9,7 +11,9 @@
 #include <QtWidgets/QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <set>
 
 #include "platform/x11/ClientWindows.h"
 #include "platform/x11/VirtualKeys.h"
@@ -47,6 +51,85 @@ int rounded(double value) {
 }
 
 }  // namespace
+
+// Watches the root's children for the unmanaged panels: a window mapped or raised later would
+// cover them, and no manager puts them back. Qt reads every event of the connection; this only
+// looks.
+class PanelStacking final : public QAbstractNativeEventFilter {
+  public:
+    explicit PanelStacking(Connection& connection) : connection_(connection) {
+        xcb_connection_t* c = connection.get();
+        // Added to what Qt and the other services asked of the root, not in place of it.
+        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            c, xcb_get_window_attributes(c, connection.root()), nullptr));
+        if (attributes) {
+            const std::uint32_t mask[] = {attributes->your_event_mask |
+                                          XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY};
+            xcb_change_window_attributes(c, connection.root(), XCB_CW_EVENT_MASK, mask);
+            connection.flush();
+        }
+        if (auto* application = QCoreApplication::instance()) {
+            application->installNativeEventFilter(this);
+        }
+    }
+    ~PanelStacking() override {
+        if (auto* application = QCoreApplication::instance()) {
+            application->removeNativeEventFilter(this);
+        }
+    }
+    PanelStacking(const PanelStacking&) = delete;
+    PanelStacking& operator=(const PanelStacking&) = delete;
+
+    void add(QtPanel* panel) { panels_.insert(panel); }
+    void remove(QtPanel* panel) { panels_.erase(panel); }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t" || panels_.empty()) {
+            return false;
+        }
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        xcb_window_t moved = XCB_WINDOW_NONE;
+        switch (event->response_type & 0x7f) {
+            case XCB_CONFIGURE_NOTIFY: {
+                const auto* configure =
+                    reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+                if (configure->event == connection_.root()) {
+                    moved = configure->window;
+                }
+                break;
+            }
+            case XCB_MAP_NOTIFY: {
+                const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event);
+                if (map->event == connection_.root()) {
+                    moved = map->window;
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        // The panels' own moves say nothing new, and answering them would never end.
+        if (moved == XCB_WINDOW_NONE ||
+            std::any_of(panels_.begin(), panels_.end(),
+                        [&](QtPanel* panel) { return panel->window() == moved; })) {
+            return false;
+        }
+        // Bottom level first, so that the guard ends above the notices.
+        for (PanelLevel level :
+             {PanelLevel::normal, PanelLevel::statusBar, PanelLevel::screenSaver}) {
+            for (QtPanel* panel : panels_) {
+                if (panel->level() == level) {
+                    panel->restack();
+                }
+            }
+        }
+        return false;
+    }
+
+  private:
+    Connection& connection_;
+    std::set<QtPanel*> panels_;
+};
 
 // The Qt window that shows a panel. Its events reach the panel only while the panel exists.
 class QtPanel::Surface final : public QWidget {
@@ -114,8 +197,12 @@ class QtPanel::Surface final : public QWidget {
 };
 
 QtPanel::QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& description,
-                 MainLoop* loop)
-    : connection_(connection), screens_(screens), description_(description), loop_(loop) {
+                 MainLoop* loop, std::shared_ptr<PanelStacking> stacking)
+    : connection_(connection),
+      screens_(screens),
+      description_(description),
+      loop_(loop),
+      stacking_(std::move(stacking)) {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
     if (!description.takesFocus) {
         flags |= Qt::WindowDoesNotAcceptFocus;
@@ -123,18 +210,13 @@ QtPanel::QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& d
     if (description.passesClicks) {
         flags |= Qt::WindowTransparentForInput;
     }
-    switch (description.level) {
-        case PanelLevel::normal:
-            // Unmanaged, so that it stays directly above the window it belongs to.
-            flags |= Qt::X11BypassWindowManagerHint;
-            break;
-        case PanelLevel::statusBar:
-            flags |= Qt::WindowStaysOnTopHint;
-            break;
-        case PanelLevel::screenSaver:
-            // No manager's layer stands above an unmanaged window raised last.
-            flags |= Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint;
-            break;
+    // A manager's frame around a panel would take the clicks the panel lets through, and no
+    // manager's layer stands above an unmanaged window raised last.
+    managed_ = description.level == PanelLevel::statusBar && !description.passesClicks;
+    if (managed_) {
+        flags |= Qt::WindowStaysOnTopHint;
+    } else {
+        flags |= Qt::X11BypassWindowManagerHint;
     }
     surface_ = new Surface(flags);
     surface_->description = description;
@@ -148,6 +230,9 @@ QtPanel::QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& d
     surface_->winId();
     if (!description.takesFocus) {
         refuseFocusOffers();
+    }
+    if (stacking_ && !managed_) {
+        stacking_->add(this);
     }
 }
 
@@ -163,6 +248,9 @@ void QtPanel::refuseFocusOffers() {
 }
 
 QtPanel::~QtPanel() {
+    if (stacking_) {
+        stacking_->remove(this);
+    }
     *alive_ = false;
     endFadeSilently();
     surface_->mouse = nullptr;
@@ -274,7 +362,7 @@ void QtPanel::complete(std::function<void()> completion) {
 }
 
 void QtPanel::prepareToMap() {
-    if (description_.level != PanelLevel::statusBar || surface_->isVisible()) {
+    if (!managed_ || surface_->isVisible()) {
         return;
     }
     // Qt keeps marks it does not manage when it writes the window's state before mapping.
@@ -299,11 +387,42 @@ void QtPanel::prepareToMap() {
 }
 
 void QtPanel::show() {
+    bool mapping = managed_ && !surface_->isVisible();
     prepareToMap();
     surface_->show();
+    if (mapping) {
+        askForMarks();
+    }
+}
+
+void QtPanel::askForMarks() {
+    // A manager that was still withdrawing the window from its last showing may have cleared
+    // the marks written before mapping; asked again once mapped, it sets them on a managed one.
+    xcb_connection_t* c = connection_.get();
+    auto send = [&](std::string_view type, std::array<std::uint32_t, 4> data) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window();
+        message.type = connection_.atom(type);
+        std::copy(data.begin(), data.end(), message.data.data32);
+        xcb_send_event(c, 0, connection_.root(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char*>(&message));
+    };
+    constexpr std::uint32_t kAdd = 1;
+    send("_NET_WM_STATE", {kAdd, connection_.atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                           connection_.atom("_NET_WM_STATE_SKIP_PAGER"), kSourcePager});
+    if (description_.onEveryWorkspace) {
+        send("_NET_WM_STATE",
+             {kAdd, connection_.atom("_NET_WM_STATE_STICKY"), XCB_ATOM_NONE, kSourcePager});
+        send("_NET_WM_DESKTOP", {kEveryDesktop, kSourcePager, 0, 0});
+    }
+    connection_.flush();
 }
 
 void QtPanel::orderFrontRegardless() {
+    above_ = XCB_WINDOW_NONE;
     show();
     surface_->raise();
     connection_.flush();
@@ -321,7 +440,7 @@ bool QtPanel::orderAbove(WindowNumber window) {
         return false;
     }
     show();
-    if (description_.level == PanelLevel::statusBar) {
+    if (managed_) {
         // A managed window's stacking is the manager's: ask it.
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
@@ -342,7 +461,28 @@ bool QtPanel::orderAbove(WindowNumber window) {
         c, xcb_configure_window_checked(
                c, own, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values)));
     // The window may have gone between the look-up and the request.
+    above_ = error == nullptr ? frame : xcb_window_t{XCB_WINDOW_NONE};
     return error == nullptr;
+}
+
+void QtPanel::restack() {
+    if (managed_ || !surface_->isVisible()) {
+        return;
+    }
+    xcb_connection_t* c = connection_.get();
+    xcb_void_cookie_t request;
+    if (above_ != XCB_WINDOW_NONE) {
+        const std::uint32_t values[] = {above_, XCB_STACK_MODE_ABOVE};
+        request = xcb_configure_window_checked(
+            c, window(), XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+    } else if (description_.level != PanelLevel::normal) {
+        const std::uint32_t values[] = {XCB_STACK_MODE_ABOVE};
+        request = xcb_configure_window_checked(c, window(), XCB_CONFIG_WINDOW_STACK_MODE, values);
+    } else {
+        return;
+    }
+    // A window that has gone since is no fault of the panel's; nobody waits for the answer.
+    xcb_discard_reply(c, request.sequence);
 }
 
 void QtPanel::orderOut() {
@@ -370,8 +510,18 @@ void QtPanel::setKeyHandler(std::function<bool(std::uint16_t keyCode)> handler) 
     surface_->key = std::move(handler);
 }
 
+QtPanels::QtPanels(Connection& connection, X11Screens& screens, QtTextMetrics& metrics,
+                   MainLoop* loop)
+    : connection_(connection),
+      screens_(screens),
+      metrics_(metrics),
+      loop_(loop),
+      stacking_(std::make_shared<PanelStacking>(connection)) {}
+
+QtPanels::~QtPanels() = default;
+
 std::unique_ptr<Panel> QtPanels::makePanel(const PanelSpec& description) {
-    auto panel = std::make_unique<QtPanel>(connection_, screens_, description, loop_);
+    auto panel = std::make_unique<QtPanel>(connection_, screens_, description, loop_, stacking_);
     if (panel->window() == XCB_WINDOW_NONE) {
         return nullptr;
     }

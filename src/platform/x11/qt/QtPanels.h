@@ -16,15 +16,18 @@ class QVariantAnimation;
 
 namespace nimbrel::x11 {
 
+class PanelStacking;
+
 // One of the program's panels: a frameless Qt window that leaves the keyboard focus where it is
-// unless its description lets it take it. Panels that stand among ordinary windows are unmanaged
-// (override-redirect), so the program alone decides what they stack directly above; the others
-// are managed, kept above ordinary windows, off the taskbar and pager and, when asked, on every
-// desktop.
+// unless its description lets it take it. Most panels are unmanaged (override-redirect): the
+// program alone decides what they stack above, and keeps them there as other windows come and
+// go, and no manager's frame takes the clicks they let through. Only a panel above ordinary
+// windows that takes clicks is managed: the manager keeps it above them, off the taskbar and
+// pager and, when asked, on every desktop.
 class QtPanel final : public Panel {
   public:
     QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& description,
-            MainLoop* loop);
+            MainLoop* loop, std::shared_ptr<PanelStacking> stacking);
     ~QtPanel() override;
 
     void setContent(PanelContent content) override;
@@ -47,6 +50,12 @@ class QtPanel final : public Panel {
     // The panel's own X window (a child of the root when unmanaged, else inside the manager's
     // frame).
     xcb_window_t window() const;
+    bool isManaged() const { return managed_; }
+
+    // Puts an unmanaged panel back where it belongs after another window moved in the stack:
+    // on top for the levels above ordinary windows, directly above its window otherwise.
+    void restack();
+    PanelLevel level() const { return description_.level; }
 
   private:
     class Surface;
@@ -54,6 +63,7 @@ class QtPanel final : public Panel {
     // Marks the window as the desktop should treat it before the manager sees it mapped: the
     // manager reads these marks only when it takes a window on.
     void prepareToMap();
+    void askForMarks();
     void refuseFocusOffers();
     void show();
     void applyAlpha(double alpha);
@@ -68,6 +78,10 @@ class QtPanel final : public Panel {
     X11Screens& screens_;
     PanelSpec description_;
     MainLoop* loop_;
+    std::shared_ptr<PanelStacking> stacking_;
+    bool managed_ = false;
+    // The frame of the window an ordinary-level panel was last ordered above.
+    xcb_window_t above_ = XCB_WINDOW_NONE;
     Surface* surface_;  // deleted later: the panel may go from inside one of its own events
     Rect frame_;
     double alpha_ = 1.0;
@@ -84,8 +98,8 @@ class QtPanel final : public Panel {
 class QtPanels final : public Panels {
   public:
     QtPanels(Connection& connection, X11Screens& screens, QtTextMetrics& metrics,
-             MainLoop* loop = nullptr)
-        : connection_(connection), screens_(screens), metrics_(metrics), loop_(loop) {}
+             MainLoop* loop = nullptr);
+    ~QtPanels() override;
 
     std::unique_ptr<Panel> makePanel(const PanelSpec& description) override;
 
@@ -94,6 +108,7 @@ class QtPanels final : public Panels {
     X11Screens& screens_;
     [[maybe_unused]] QtTextMetrics& metrics_;  // its fonts are static; kept for the assembly
     MainLoop* loop_;
+    std::shared_ptr<PanelStacking> stacking_;
 };
 
 }  // namespace nimbrel::x11
