@@ -193,6 +193,29 @@ TEST_F(QtPanelsTest, AShownPanelLeavesTheFocusWithTheActiveWindow) {
     }
 }
 
+TEST_F(QtPanelsTest, APanelThatTakesTheFocusGetsTheKeysByVirtualKeyCode) {
+    xcb_window_t document = open(Rect(100, 100, 500, 400));
+    activate(document);
+    // Like the overlay a region is selected in: above everything, taking clicks and keys.
+    PanelSpec description = at(PanelLevel::screenSaver);
+    description.passesClicks = false;
+    description.takesFocus = true;
+    auto panel = make(description);
+    ASSERT_NE(panel, nullptr);
+    std::vector<std::uint16_t> keys;
+    panel->setKeyHandler([&](std::uint16_t code) {
+        keys.push_back(code);
+        return true;
+    });
+    panel->setFrame(Rect(0, 0, 1280, 800), false);
+    panel->makeKeyAndOrderFront();
+    ASSERT_TRUE(spinUntil([&] { return inputFocus(client.connection()) == panel->window(); }));
+    ASSERT_TRUE(xdotool("key s Escape"));
+    // S and Escape by position: 0x01 and 0x35.
+    EXPECT_TRUE(spinUntil([&] { return keys.size() == 2; }));
+    EXPECT_EQ(keys, (std::vector<std::uint16_t>{0x01, 0x35}));
+}
+
 TEST_F(QtPanelsTest, AManagedPanelStaysOffTheTaskbarAndPagerOnEveryDesktop) {
     PanelSpec description = at(PanelLevel::statusBar);
     description.passesClicks = false;
