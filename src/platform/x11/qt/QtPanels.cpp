@@ -177,7 +177,8 @@ class QtPanel::Surface final : public QWidget {
 
     void keyPressEvent(QKeyEvent* event) override {
         auto code = virtualKeyFor(static_cast<xcb_keycode_t>(event->nativeScanCode()));
-        if (key && code && key(static_cast<std::uint16_t>(*code))) {
+        auto handler = key;  // the handler may end the panel
+        if (handler && code && handler(static_cast<std::uint16_t>(*code))) {
             event->accept();
             return;
         }
@@ -439,6 +440,7 @@ bool QtPanel::orderAbove(WindowNumber window) {
     if (frame == XCB_WINDOW_NONE) {
         return false;
     }
+    // Qt raises a window as it maps it, so the panel is stacked once it is mapped.
     show();
     if (managed_) {
         // A managed window's stacking is the manager's: ask it.
@@ -496,9 +498,20 @@ bool QtPanel::isVisible() {
 
 void QtPanel::makeKeyAndOrderFront() {
     orderFrontRegardless();
-    if (description_.takesFocus) {
-        surface_->activateWindow();
-        surface_->setFocus(Qt::ActiveWindowFocusReason);
+    if (!description_.takesFocus) {
+        return;
+    }
+    surface_->activateWindow();
+    surface_->setFocus(Qt::ActiveWindowFocusReason);
+    if (!managed_) {
+        // No manager hands an unmanaged window the focus, and Qt asks for it with the time of
+        // the last event it read, which the server refuses when a manager has moved the focus
+        // since. The window is mapped by now: Qt's request went first on the same connection.
+        xcb_connection_t* c = connection_.get();
+        xcb_void_cookie_t request = xcb_set_input_focus_checked(c, XCB_INPUT_FOCUS_POINTER_ROOT,
+                                                                window(), XCB_CURRENT_TIME);
+        xcb_discard_reply(c, request.sequence);
+        connection_.flush();
     }
 }
 
