@@ -143,6 +143,7 @@ AlertResponse QtAlerts::runModal(const AlertRequest& request) {
 
     auto* row = new QHBoxLayout();
     row->addStretch(1);
+    QPushButton* defaultButton = nullptr;
     // The default button on the right, the others to its left in turn.
     for (std::size_t i = request.buttons.size(); i-- > 0;) {
         auto* button = new QPushButton(qText(request.buttons[i]));
@@ -152,10 +153,16 @@ AlertResponse QtAlerts::runModal(const AlertRequest& request) {
         QObject::connect(button, &QPushButton::clicked, &dialog,
                          [&dialog, code] { dialog.done(code); });
         row->addWidget(button);
+        if (i == 0) {
+            defaultButton = button;
+        }
     }
     layout->addLayout(row);
     if (!fields.empty()) {
         fields.front()->setFocus(Qt::OtherFocusReason);
+    } else if (defaultButton != nullptr) {
+        // Otherwise the leftmost button, first in the tab order, would start with the focus.
+        defaultButton->setFocus(Qt::OtherFocusReason);
     }
 
     dialog.adjustSize();
