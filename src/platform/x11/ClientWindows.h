@@ -56,8 +56,11 @@ class ClientWindows {
     // Raises the window above its siblings without moving the focus.
     void raise(xcb_window_t window);
 
-  private:
+    // The child of the root that holds the window (its frame, or the window itself when
+    // unmanaged); none when the window is gone.
     xcb_window_t topLevelOf(xcb_window_t window);
+
+  private:
     Pid pidOf(xcb_window_t window);
     void sendToRoot(xcb_window_t window, std::string_view message,
                     const std::vector<std::uint32_t>& data);

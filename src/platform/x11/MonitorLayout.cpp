@@ -121,4 +121,13 @@ Rect MonitorLayout::toScreenSpace(const Rect& root) const {
     return flipped(toAccessibility(root), primaryHeight_);
 }
 
+Point MonitorLayout::fromScreenSpace(Point screen) const {
+    return fromAccessibility(flipped(screen, primaryHeight_));
+}
+
+Rect MonitorLayout::fromScreenSpace(const Rect& screen) const {
+    Rect accessibility = flipped(screen, primaryHeight_);
+    return {fromAccessibility(accessibility.origin()), accessibility.size()};
+}
+
 }  // namespace nimbrel::x11

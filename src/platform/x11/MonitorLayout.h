@@ -49,6 +49,8 @@ class MonitorLayout {
     Point fromAccessibility(Point accessibility) const;
     Point toScreenSpace(Point root) const;
     Rect toScreenSpace(const Rect& root) const;
+    Point fromScreenSpace(Point screen) const;
+    Rect fromScreenSpace(const Rect& screen) const;
 
   private:
     std::vector<Monitor> monitors_;

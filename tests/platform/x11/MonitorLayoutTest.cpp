@@ -38,6 +38,33 @@ TEST(MonitorLayoutTest, ThePrimaryMonitorComesFirstAndAnchorsBothSpaces) {
     EXPECT_EQ(flagged.toScreenSpace(Rect(0, 0, 1440, 900)), Rect(-1440, -100, 1440, 900));
 }
 
+TEST(MonitorLayoutTest, ScreenSpaceLeadsBackToTheRootWindow) {
+    // The side monitor as primary moves both spaces' origins off the root's.
+    struct Case {
+        const char* what;
+        MonitorLayout layout;
+        Rect screen;
+        Rect root;
+    };
+    const Case cases[] = {
+        {"a point-sized rectangle at the origin of one monitor",
+         MonitorLayout({{Rect(0, 0, 1280, 800), "only", 1, true}}, Size{1280, 800}),
+         Rect(0, 0, 1, 1), Rect(0, 799, 1, 1)},
+        {"a notice on the main monitor, fractions kept", sideBySide(), Rect(620.5, 540.25, 200, 60),
+         Rect(620.5, 299.75, 200, 60)},
+        {"a rectangle on the side monitor", sideBySide(), Rect(1500, 100, 300, 800),
+         Rect(1500, 0, 300, 800)},
+        {"the main monitor seen from the side one", sideBySide(true), Rect(-1440, -100, 1440, 900),
+         Rect(0, 0, 1440, 900)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.layout.fromScreenSpace(c.screen), c.root);
+        EXPECT_EQ(c.layout.toScreenSpace(c.root), c.screen);
+        EXPECT_EQ(c.layout.fromScreenSpace(c.screen.origin()), (Point{c.root.x, c.root.maxY()}));
+    }
+}
+
 TEST(MonitorLayoutTest, DocksReserveSpaceOnlyOnTheMonitorsTheyTouch) {
     auto layout = sideBySide();
     const Monitor& main = layout.monitors()[0];

@@ -36,7 +36,10 @@ EventModifierFlags modifiersOf(const QKeyEvent& key) {
 }  // namespace
 
 QtKeyEventMonitor::QtKeyEventMonitor() {
-    QCoreApplication::instance()->installEventFilter(this);
+    // Without an application there are no windows, and no keys to watch.
+    if (auto* application = QCoreApplication::instance()) {
+        application->installEventFilter(this);
+    }
 }
 
 QtKeyEventMonitor::~QtKeyEventMonitor() {
