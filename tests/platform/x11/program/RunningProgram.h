@@ -46,6 +46,9 @@ class RunningProgram {
             ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
             ::setenv("XDG_DATA_HOME", (home_ / ".local" / "share").c_str(), 1);
             ::setenv("XDG_RUNTIME_DIR", (home_ / "run").c_str(), 1);
+            // No session bus here: without an address libdbus would try to start one for Qt,
+            // and keep memory the leak checker reports.
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 0);
             std::string log = logFile().string();
             std::FILE* out = std::freopen(log.c_str(), "a", stderr);
             (void)out;
