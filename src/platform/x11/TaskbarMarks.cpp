@@ -36,4 +36,17 @@ void TaskbarMarks::beforeMove(const ClientWindow& window, bool parking) {
     connection_.flush();
 }
 
+void TaskbarMarks::restoreInSight(const MonitorLayout& layout) {
+    xcb_atom_t saved = connection_.atom(kSaved);
+    for (xcb_window_t id : windows_.list()) {
+        if (connection_.cardinals(id, saved, XCB_ATOM_CARDINAL).empty()) {
+            continue;
+        }
+        auto window = windows_.read(id);
+        if (window && !window->iconic && layout.showsOnAnyMonitor(window->frame)) {
+            beforeMove(*window, false);
+        }
+    }
+}
+
 }  // namespace nimbrel::x11

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/x11/ClientWindows.h"
+#include "platform/x11/MonitorLayout.h"
 
 namespace nimbrel::x11 {
 
@@ -15,6 +16,10 @@ class TaskbarMarks {
 
     // Before a move: `parking` when the window is about to leave every monitor.
     void beforeMove(const ClientWindow& window, bool parking);
+
+    // Gives the marks back to every window in sight that still carries saved ones: a run of the
+    // program that ended between marking a window and parking it left it on screen without them.
+    void restoreInSight(const MonitorLayout& layout);
 
   private:
     Connection& connection_;

@@ -30,7 +30,9 @@ class X11Accessibility final : public Accessibility {
           screens_(screens),
           windows_(connection),
           marks_(connection, windows_),
-          observers_(connection, events, windows_) {}
+          observers_(connection, events, windows_) {
+        marks_.restoreInSight(screens_.layout());
+    }
 
     bool isProcessTrusted() override { return true; }
     bool requestTrust() override { return true; }

@@ -89,6 +89,8 @@ class RunningProgram {
         return all.str();
     }
 
+    pid_t pid() const { return pid_; }
+
     bool running() const {
         reap();
         return pid_ > 0;
