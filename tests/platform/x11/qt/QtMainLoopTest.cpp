@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "QtDisplay.h"
+
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
@@ -12,16 +14,7 @@
 namespace nimbrel::x11 {
 namespace {
 
-// Turns Qt's loop until `done` holds, for five seconds at most.
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
+using test::spinUntil;
 
 TEST(QtMainLoopTest, PostedWorkAndTimersRunInOrderAndCancelledTimersNever) {
     QtMainLoop loop;
