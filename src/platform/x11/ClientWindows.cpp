@@ -108,25 +108,45 @@ Pid ClientWindows::pidOf(xcb_window_t window) {
 
 std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
     xcb_connection_t* c = connection_.get();
-    Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
-    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
-        c, xcb_translate_coordinates(c, window, connection_.root(), 0, 0), nullptr));
+    Connection& x = connection_;
+    xcb_atom_t wmState = x.atom("WM_STATE");
+    // Every request first and every answer after: one round trip for the whole window, not one
+    // per property.
+    auto geometryAsked = xcb_get_geometry(c, window);
+    auto originAsked = xcb_translate_coordinates(c, window, x.root(), 0, 0);
+    auto pidAsked = x.askProperty(window, x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+    auto netNameAsked = x.askProperty(window, x.atom("_NET_WM_NAME"));
+    auto nameAsked = x.askProperty(window, XCB_ATOM_WM_NAME);
+    auto typeAsked = x.askProperty(window, x.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
+    auto classAsked = x.askProperty(window, XCB_ATOM_WM_CLASS);
+    auto extentsAsked = x.askProperty(window, x.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    auto statesAsked = x.askProperty(window, x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    auto icccmAsked = x.askProperty(window, wmState, wmState);
+
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryAsked, nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, originAsked, nullptr));
+    auto pid = x.takeCardinals(pidAsked);
+    auto netName = x.takeText(netNameAsked);
+    auto name = x.takeText(nameAsked);
+    auto type = x.takeCardinals(typeAsked);
+    auto classes = x.takeText(classAsked);
+    auto extents = x.takeCardinals(extentsAsked);
+    auto states = x.takeCardinals(statesAsked);
+    auto icccm = x.takeCardinals(icccmAsked);
     if (!geometry || !origin) {
         return std::nullopt;
     }
+
     ClientWindow w;
     w.id = window;
-    w.pid = pidOf(window);
-    w.title = connection_.text(window, connection_.atom("_NET_WM_NAME"))
-                  .value_or(connection_.text(window, XCB_ATOM_WM_NAME).value_or(""));
-    auto type =
-        connection_.cardinals(window, connection_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
+    w.pid = !pid.empty() ? static_cast<Pid>(pid.front()) : pidOf(window);
+    w.title = netName.value_or(name.value_or(""));
     if (!type.empty()) {
-        w.type = connection_.atomName(type.front());
+        w.type = x.atomName(type.front());
     }
     // WM_CLASS is two strings, each ended by a NUL.
-    if (auto classes = connection_.text(window, XCB_ATOM_WM_CLASS)) {
+    if (classes) {
         auto instanceEnd = std::find(classes->begin(), classes->end(), '\0');
         w.instance.assign(classes->begin(), instanceEnd);
         if (instanceEnd != classes->end()) {
@@ -134,8 +154,6 @@ std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
         }
     }
     w.clientArea = Rect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-    auto extents =
-        connection_.cardinals(window, connection_.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
     w.frame = w.clientArea;
     if (extents.size() == 4) {
         // left, right, top, bottom
@@ -143,12 +161,9 @@ std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
                        w.clientArea.width + extents[0] + extents[1],
                        w.clientArea.height + extents[2] + extents[3]);
     }
-    for (xcb_atom_t state :
-         connection_.cardinals(window, connection_.atom("_NET_WM_STATE"), XCB_ATOM_ATOM)) {
-        w.states.push_back(connection_.atomName(state));
+    for (xcb_atom_t state : states) {
+        w.states.push_back(x.atomName(state));
     }
-    xcb_atom_t wmState = connection_.atom("WM_STATE");
-    auto icccm = connection_.cardinals(window, wmState, wmState);
     w.iconic =
         (!icccm.empty() && icccm.front() == kIconicState) || w.hasState("_NET_WM_STATE_HIDDEN");
     return w;

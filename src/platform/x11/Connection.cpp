@@ -56,19 +56,37 @@ xcb_atom_t Connection::atom(std::string_view name) {
 }
 
 std::string Connection::atomName(xcb_atom_t atom) {
+    // An atom keeps its name for the life of the server.
+    if (auto known = names_.find(atom); known != names_.end()) {
+        return known->second;
+    }
     Reply<xcb_get_atom_name_reply_t> reply(
         xcb_get_atom_name_reply(connection_, xcb_get_atom_name(connection_, atom), nullptr));
     if (!reply) {
         return {};
     }
-    return std::string(xcb_get_atom_name_name(reply.get()),
-                       static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get())));
+    std::string name(xcb_get_atom_name_name(reply.get()),
+                     static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get())));
+    names_.emplace(atom, name);
+    return name;
 }
 
 std::vector<std::uint32_t> Connection::cardinals(xcb_window_t window, xcb_atom_t property,
                                                  xcb_atom_t type) {
-    auto cookie = xcb_get_property(connection_, 0, window, property, type, 0, kLongestProperty);
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
+    return takeCardinals(askProperty(window, property, type));
+}
+
+std::optional<std::string> Connection::text(xcb_window_t window, xcb_atom_t property) {
+    return takeText(askProperty(window, property));
+}
+
+xcb_get_property_cookie_t Connection::askProperty(xcb_window_t window, xcb_atom_t property,
+                                                  xcb_atom_t type) {
+    return xcb_get_property(connection_, 0, window, property, type, 0, kLongestProperty);
+}
+
+std::vector<std::uint32_t> Connection::takeCardinals(xcb_get_property_cookie_t asked) {
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, asked, nullptr));
     if (!reply || reply->format != 32) {
         return {};
     }
@@ -77,10 +95,8 @@ std::vector<std::uint32_t> Connection::cardinals(xcb_window_t window, xcb_atom_t
     return std::vector<std::uint32_t>(items, items + count);
 }
 
-std::optional<std::string> Connection::text(xcb_window_t window, xcb_atom_t property) {
-    auto cookie =
-        xcb_get_property(connection_, 0, window, property, XCB_ATOM_ANY, 0, kLongestProperty);
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
+std::optional<std::string> Connection::takeText(xcb_get_property_cookie_t asked) {
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, asked, nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8) {
         return std::nullopt;
     }

@@ -47,6 +47,14 @@ class Connection {
     // A text property (UTF8_STRING or STRING); none when absent.
     std::optional<std::string> text(xcb_window_t window, xcb_atom_t property);
 
+    // The same reads in two halves, so that several requests travel together and cost one round
+    // trip: ask for each property first, then take the answers in any order. Every asked property
+    // must be taken, or its answer would stay queued on the connection.
+    xcb_get_property_cookie_t askProperty(xcb_window_t window, xcb_atom_t property,
+                                          xcb_atom_t type = XCB_ATOM_ANY);
+    std::vector<std::uint32_t> takeCardinals(xcb_get_property_cookie_t asked);
+    std::optional<std::string> takeText(xcb_get_property_cookie_t asked);
+
     void flush() { xcb_flush(connection_); }
 
   private:
@@ -56,6 +64,7 @@ class Connection {
     const xcb_screen_t* screen_ = nullptr;
     bool owned_;
     std::map<std::string, xcb_atom_t, std::less<>> atoms_;
+    std::map<xcb_atom_t, std::string> names_;
 };
 
 }  // namespace nimbrel::x11
