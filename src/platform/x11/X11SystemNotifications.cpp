@@ -64,13 +64,10 @@ void X11SystemNotifications::screensChanged() {
         return;
     }
     screensChangePending_ = true;
-    loop_.post([this, alive = std::weak_ptr<bool>(alive_)] {
-        if (alive.expired()) {
-            return;
-        }
+    loop_.post(guard_.wrap([this] {
         screensChangePending_ = false;
         notify(SystemEvent::screenParametersChanged);
-    });
+    }));
 }
 
 }  // namespace nimbrel::x11

@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/LifetimeGuard.h"
 #include "platform/MainLoop.h"
 #include "platform/SystemNotifications.h"
 #include "platform/x11/Connection.h"
@@ -35,8 +36,7 @@ class X11SystemNotifications final : public SystemNotifications {
     std::map<std::uint64_t, std::pair<SystemEvent, std::function<void()>>> handlers_;
     std::uint64_t nextId_ = 1;
     Subscription subscription_;
-    // Set while the object lives, so a notification posted for a later turn knows it still may run.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    LifetimeGuard guard_;
 };
 
 }  // namespace nimbrel::x11

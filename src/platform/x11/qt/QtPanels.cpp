@@ -17,6 +17,7 @@
 
 #include "platform/x11/ClientWindows.h"
 #include "platform/x11/VirtualKeys.h"
+#include "platform/x11/qt/QtTextMetrics.h"
 
 namespace nimbrel::x11 {
 namespace {
@@ -198,7 +199,7 @@ class QtPanel::Surface final : public QWidget {
 };
 
 QtPanel::QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& description,
-                 MainLoop* loop, std::shared_ptr<PanelStacking> stacking)
+                 MainLoop& loop, std::shared_ptr<PanelStacking> stacking)
     : connection_(connection),
       screens_(screens),
       description_(description),
@@ -252,7 +253,6 @@ QtPanel::~QtPanel() {
     if (stacking_) {
         stacking_->remove(this);
     }
-    *alive_ = false;
     endFadeSilently();
     surface_->mouse = nullptr;
     surface_->key = nullptr;
@@ -351,15 +351,7 @@ void QtPanel::complete(std::function<void()> completion) {
     if (!completion) {
         return;
     }
-    if (loop_ != nullptr) {
-        loop_->post([alive = std::weak_ptr<bool>(alive_), completion = std::move(completion)] {
-            if (auto panel = alive.lock(); panel && *panel) {
-                completion();
-            }
-        });
-        return;
-    }
-    QMetaObject::invokeMethod(&context_, std::move(completion), Qt::QueuedConnection);
+    loop_.post(guard_.wrap(std::move(completion)));
 }
 
 void QtPanel::prepareToMap() {
@@ -523,11 +515,9 @@ void QtPanel::setKeyHandler(std::function<bool(std::uint16_t keyCode)> handler) 
     surface_->key = std::move(handler);
 }
 
-QtPanels::QtPanels(Connection& connection, X11Screens& screens, QtTextMetrics& metrics,
-                   MainLoop* loop)
+QtPanels::QtPanels(Connection& connection, X11Screens& screens, MainLoop& loop)
     : connection_(connection),
       screens_(screens),
-      metrics_(metrics),
       loop_(loop),
       stacking_(std::make_shared<PanelStacking>(connection)) {}
 

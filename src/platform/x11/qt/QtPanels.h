@@ -6,11 +6,11 @@
 
 #include <memory>
 
+#include "platform/LifetimeGuard.h"
 #include "platform/MainLoop.h"
 #include "platform/Panels.h"
 #include "platform/x11/Connection.h"
 #include "platform/x11/X11Screens.h"
-#include "platform/x11/qt/QtTextMetrics.h"
 
 class QVariantAnimation;
 
@@ -27,7 +27,7 @@ class PanelStacking;
 class QtPanel final : public Panel {
   public:
     QtPanel(Connection& connection, X11Screens& screens, const PanelSpec& description,
-            MainLoop* loop, std::shared_ptr<PanelStacking> stacking);
+            MainLoop& loop, std::shared_ptr<PanelStacking> stacking);
     ~QtPanel() override;
 
     void setContent(PanelContent content) override;
@@ -77,7 +77,7 @@ class QtPanel final : public Panel {
     Connection& connection_;
     X11Screens& screens_;
     PanelSpec description_;
-    MainLoop* loop_;
+    MainLoop& loop_;
     std::shared_ptr<PanelStacking> stacking_;
     bool managed_ = false;
     // The frame of the window an ordinary-level panel was last ordered above.
@@ -87,18 +87,17 @@ class QtPanel final : public Panel {
     double alpha_ = 1.0;
     QVariantAnimation* fade_ = nullptr;
     std::function<void()> fadeCompletion_;
-    // Completions queued on Qt's loop die with this object; those posted to the main loop check
-    // that the panel still exists.
+    // The fade's signals die with this object; completions posted to the main loop check that
+    // the panel still exists.
     QObject context_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    LifetimeGuard guard_;
 };
 
-// Makes the program's panels as Qt windows. Animation completions are posted to `loop` when
-// there is one, so they wait while a modal alert holds it; without one they run on Qt's loop.
+// Makes the program's panels as Qt windows. Animation completions are posted to `loop`, so they
+// wait while a modal alert holds it.
 class QtPanels final : public Panels {
   public:
-    QtPanels(Connection& connection, X11Screens& screens, QtTextMetrics& metrics,
-             MainLoop* loop = nullptr);
+    QtPanels(Connection& connection, X11Screens& screens, MainLoop& loop);
     ~QtPanels() override;
 
     std::unique_ptr<Panel> makePanel(const PanelSpec& description) override;
@@ -106,8 +105,7 @@ class QtPanels final : public Panels {
   private:
     Connection& connection_;
     X11Screens& screens_;
-    [[maybe_unused]] QtTextMetrics& metrics_;  // its fonts are static; kept for the assembly
-    MainLoop* loop_;
+    MainLoop& loop_;
     std::shared_ptr<PanelStacking> stacking_;
 };
 

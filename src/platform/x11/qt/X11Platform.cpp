@@ -58,7 +58,7 @@ struct X11Platform::Services {
           keychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
           authentication(loop),
           alerts(loop, screens),
-          panels(connection, screens, textMetrics, &loop) {}
+          panels(connection, screens, loop) {}
 
     StreamLog log;
     QtMainLoop loop;

@@ -1,4 +1,5 @@
 #include "platform/x11/qt/QtPanels.h"
+#include "platform/x11/qt/QtTextMetrics.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ class QtPanelsTest : public ::testing::Test {
         ASSERT_NE(connection, nullptr) << "Qt is not on an X server";
         ASSERT_TRUE(client.connected());
         screens = std::make_unique<x11::X11Screens>(*connection);
-        panels = std::make_unique<QtPanels>(*connection, *screens, metrics);
+        panels = std::make_unique<QtPanels>(*connection, *screens, loop);
     }
     void TearDown() override {
         for (xcb_window_t w : opened) {
@@ -107,6 +108,7 @@ class QtPanelsTest : public ::testing::Test {
     std::unique_ptr<x11::Connection> connection;
     std::unique_ptr<x11::X11Screens> screens;
     x11::QtTextMetrics metrics;
+    x11::QtMainLoop loop;
     std::unique_ptr<QtPanels> panels;
     std::vector<xcb_window_t> opened;
 };
@@ -411,9 +413,7 @@ TEST_F(QtPanelsTest, AFadeCompletesOnceWhetherItRunsOutOrIsCutShort) {
 }
 
 TEST_F(QtPanelsTest, AFadeCompletionWaitsForAHeldLoopAndDiesWithItsPanel) {
-    x11::QtMainLoop loop;
-    QtPanels posting(*connection, *screens, metrics, &loop);
-    auto panel = posting.makePanel(at(PanelLevel::statusBar));
+    auto panel = panels->makePanel(at(PanelLevel::statusBar));
     ASSERT_NE(panel, nullptr);
     int completions = 0;
     loop.hold();
