@@ -104,6 +104,9 @@ int runProgram(int argc, char** argv) {
     // On a Wayland session Qt would pick Wayland, where no other client's window can be reached.
     qputenv("QT_QPA_PLATFORM", "xcb");
 
+    // Caught from the start: a signal that comes while the program starts waits in the socket
+    // pair until the loop can end the program properly.
+    bool catchesSignals = catchEndingSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Nimbrel");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -151,7 +154,7 @@ int runProgram(int argc, char** argv) {
     };
 
     std::unique_ptr<QSocketNotifier> signals;
-    if (catchEndingSignals()) {
+    if (catchesSignals) {
         signals = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
         QObject::connect(signals.get(), &QSocketNotifier::activated, [&] {
             unsigned char number = 0;
