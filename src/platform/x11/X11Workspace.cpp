@@ -233,15 +233,14 @@ bool X11Workspace::inSight(const ClientWindow& window) {
 }
 
 bool X11Workspace::isHidden(AppRef app) {
-    Pid pid = processID(app);
-    if (hidden_.count(pid) == 0) {
+    if (hidden_.count(app.id) == 0) {
         return false;
     }
-    auto owned = windows_.ofProcess(pid);
+    auto owned = windows_.ofProcess(processID(app));
     if (std::any_of(owned.begin(), owned.end(),
                     [&](const ClientWindow& w) { return inSight(w); })) {
         // The user brought a window back by other means: the application is no longer hidden.
-        hidden_.erase(pid);
+        hidden_.erase(app.id);
         return false;
     }
     return true;
@@ -252,7 +251,7 @@ bool X11Workspace::hide(AppRef app) {
         return false;
     }
     Pid pid = processID(app);
-    auto& iconified = hidden_[pid];
+    auto& iconified = hidden_[app.id];
     for (const ClientWindow& w : windows_.ofProcess(pid)) {
         if (inSight(w)) {
             windows_.iconify(w.id);
@@ -288,7 +287,7 @@ bool X11Workspace::unhide(AppRef app) {
     if (isTerminated(app)) {
         return false;
     }
-    auto found = hidden_.find(processID(app));
+    auto found = hidden_.find(app.id);
     if (found == hidden_.end()) {
         return true;
     }

@@ -67,8 +67,8 @@ class X11Workspace final : public Workspace {
     Connection& connection_;
     X11Screens& screens_;
     ClientWindows windows_;
-    // The hidden applications, each with the windows its hiding iconified.
-    std::map<Pid, std::vector<xcb_window_t>> hidden_;
+    // The hidden applications by instance, each with the windows its hiding iconified.
+    std::map<std::uint64_t, std::vector<xcb_window_t>> hidden_;
     DesktopEntries entries_;
     std::map<std::uint64_t, Instance> instances_;  // in launch order, by id
     std::uint64_t nextId_ = 1;
