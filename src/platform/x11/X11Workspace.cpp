@@ -233,15 +233,24 @@ bool X11Workspace::inSight(const ClientWindow& window) {
 }
 
 bool X11Workspace::isHidden(AppRef app) {
-    if (hidden_.count(app.id) == 0) {
+    auto found = hidden_.find(app.id);
+    if (found == hidden_.end()) {
         return false;
     }
-    auto owned = windows_.ofProcess(processID(app));
-    if (std::any_of(owned.begin(), owned.end(),
-                    [&](const ClientWindow& w) { return inSight(w); })) {
-        // The user brought a window back by other means: the application is no longer hidden.
-        hidden_.erase(app.id);
-        return false;
+    for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
+        auto ours = std::find_if(found->second.begin(), found->second.end(),
+                                 [&](const Iconified& i) { return i.id == w.id; });
+        if (ours != found->second.end() && w.iconic) {
+            ours->seenIconic = true;
+        }
+        // The manager answers an iconify request in its own time: a window asked to go that
+        // is still in sight has not yet gone, whereas one that went and came back was brought
+        // back by the user.
+        bool onItsWayOut = ours != found->second.end() && !ours->seenIconic;
+        if (inSight(w) && !onItsWayOut) {
+            hidden_.erase(found);
+            return false;
+        }
     }
     return true;
 }
@@ -255,7 +264,7 @@ bool X11Workspace::hide(AppRef app) {
     for (const ClientWindow& w : windows_.ofProcess(pid)) {
         if (inSight(w)) {
             windows_.iconify(w.id);
-            iconified.push_back(w.id);
+            iconified.push_back({w.id});
         }
     }
     focusAwayFrom(pid);
@@ -291,11 +300,14 @@ bool X11Workspace::unhide(AppRef app) {
     if (found == hidden_.end()) {
         return true;
     }
-    std::vector<xcb_window_t> iconified = std::move(found->second);
+    std::vector<Iconified> iconified = std::move(found->second);
     hidden_.erase(found);
     // Bottom to top, so the stack comes back as it was.
     for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
-        if (w.iconic && std::find(iconified.begin(), iconified.end(), w.id) != iconified.end()) {
+        auto ours = std::find_if(iconified.begin(), iconified.end(),
+                                 [&](const Iconified& i) { return i.id == w.id; });
+        // One still on its way out is called back too, or the manager would take it after all.
+        if (ours != iconified.end() && (w.iconic || !ours->seenIconic)) {
             windows_.activate(w.id);
         }
     }

@@ -67,8 +67,14 @@ class X11Workspace final : public Workspace {
     Connection& connection_;
     X11Screens& screens_;
     ClientWindows windows_;
+    // A window the hiding asked the manager to iconify. Until it has been seen iconic it is still
+    // on its way out, not brought back.
+    struct Iconified {
+        xcb_window_t id = XCB_NONE;
+        bool seenIconic = false;
+    };
     // The hidden applications by instance, each with the windows its hiding iconified.
-    std::map<std::uint64_t, std::vector<xcb_window_t>> hidden_;
+    std::map<std::uint64_t, std::vector<Iconified>> hidden_;
     DesktopEntries entries_;
     std::map<std::uint64_t, Instance> instances_;  // in launch order, by id
     std::uint64_t nextId_ = 1;

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/x11/PrivateFolder.h"
 #include "platform/x11/X11WindowList.h"
@@ -151,10 +153,31 @@ TEST_F(X11WorkspaceTest, LaunchesActivationsAndEndsAreTold) {
     AppRef app = launched.back();
     EXPECT_EQ(workspace().processID(app), editor->pid());
 
+    // Asked before the manager has had its turn (the grab keeps it waiting): hidden all the
+    // same, not taken for brought back.
+    xcb_grab_server(connection->get());
     ASSERT_TRUE(workspace().hide(app));
+    EXPECT_TRUE(workspace().isHidden(app));
+    xcb_ungrab_server(connection->get());
     EXPECT_TRUE(until([&] { return workspace().isHidden(app); }));
     ASSERT_TRUE(workspace().unhide(app));
     EXPECT_TRUE(until([&] { return !workspace().isHidden(app); }));
+    // Called back before the manager took it: the window stays in sight.
+    xcb_grab_server(connection->get());
+    ASSERT_TRUE(workspace().hide(app));
+    ASSERT_TRUE(workspace().unhide(app));
+    xcb_ungrab_server(connection->get());
+    // The manager takes its time over an iconify (jwm a few hundred milliseconds): the window
+    // must stay in sight for a good while, not just at first.
+    x11::ClientWindows windows(*connection);
+    bool stayed = true;
+    for (int i = 0; i < 100 && stayed; ++i) {
+        auto shown = windows.read(w);
+        stayed = shown && !shown->iconic;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(workspace().isHidden(app));
     ASSERT_TRUE(workspace().activate(app));
     EXPECT_TRUE(until([&] { return workspace().frontmostApplication() == app; }));
     EXPECT_TRUE(until([&] { return std::count(activated.begin(), activated.end(), app) > 0; }));
