@@ -27,29 +27,46 @@ std::vector<xcb_window_t> ClientWindows::list() {
 }
 
 xcb_window_t ClientWindows::topLevelOf(xcb_window_t window) {
+    auto found = topLevelsOf({window});
+    return found.empty() ? xcb_window_t{XCB_WINDOW_NONE} : found.begin()->first;
+}
+
+std::map<xcb_window_t, xcb_window_t> ClientWindows::topLevelsOf(
+    const std::vector<xcb_window_t>& clients) {
     xcb_connection_t* c = connection_.get();
-    // Frames nest clients a level or two deep; the bound guards against a damaged tree.
-    for (int depth = 0; depth < 8; ++depth) {
-        Reply<xcb_query_tree_reply_t> tree(
-            xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
-        if (!tree) {
-            return XCB_WINDOW_NONE;
-        }
-        if (tree->parent == connection_.root() || tree->parent == XCB_WINDOW_NONE) {
-            return window;
-        }
-        window = tree->parent;
+    // Climbs one level for every window at once, so a whole list costs as many round trips as
+    // the frames are deep.
+    std::map<xcb_window_t, xcb_window_t> topOf;
+    std::vector<std::pair<xcb_window_t, xcb_window_t>> climbing;  // client, window reached
+    for (xcb_window_t client : clients) {
+        climbing.emplace_back(client, client);
     }
-    return XCB_WINDOW_NONE;
+    for (int depth = 0; depth < 8 && !climbing.empty(); ++depth) {
+        std::vector<xcb_query_tree_cookie_t> asked;
+        asked.reserve(climbing.size());
+        for (const auto& [client, reached] : climbing) {
+            asked.push_back(xcb_query_tree(c, reached));
+        }
+        std::vector<std::pair<xcb_window_t, xcb_window_t>> higher;
+        for (std::size_t i = 0; i < climbing.size(); ++i) {
+            Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, asked[i], nullptr));
+            if (!tree) {
+                continue;
+            }
+            auto [client, reached] = climbing[i];
+            if (tree->parent == connection_.root() || tree->parent == XCB_WINDOW_NONE) {
+                topOf.emplace(reached, client);
+            } else {
+                higher.emplace_back(client, tree->parent);
+            }
+        }
+        climbing = std::move(higher);
+    }
+    return topOf;
 }
 
 std::vector<xcb_window_t> ClientWindows::stacking() {
-    std::map<xcb_window_t, xcb_window_t> clientOfTopLevel;
-    for (xcb_window_t client : list()) {
-        if (xcb_window_t top = topLevelOf(client); top != XCB_WINDOW_NONE) {
-            clientOfTopLevel.emplace(top, client);
-        }
-    }
+    std::map<xcb_window_t, xcb_window_t> clientOfTopLevel = topLevelsOf(list());
     xcb_connection_t* c = connection_.get();
     Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
@@ -68,9 +85,9 @@ std::vector<xcb_window_t> ClientWindows::stacking() {
 
 std::vector<ClientWindow> ClientWindows::ofProcess(Pid pid) {
     std::vector<ClientWindow> owned;
-    for (xcb_window_t w : stacking()) {
-        if (auto window = read(w); window && window->pid == pid) {
-            owned.push_back(std::move(*window));
+    for (ClientWindow& window : read(stacking())) {
+        if (window.pid == pid) {
+            owned.push_back(std::move(window));
         }
     }
     return owned;
@@ -106,34 +123,106 @@ Pid ClientWindows::pidOf(xcb_window_t window) {
     return 0;
 }
 
-std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
+struct ClientWindows::Asked {
+    xcb_window_t window;
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t origin;
+    xcb_get_property_cookie_t pid, netName, name, type, classes, extents, states, icccm;
+};
+
+ClientWindows::Asked ClientWindows::ask(xcb_window_t window) {
     xcb_connection_t* c = connection_.get();
     Connection& x = connection_;
     xcb_atom_t wmState = x.atom("WM_STATE");
+    return Asked{window,
+                 xcb_get_geometry(c, window),
+                 xcb_translate_coordinates(c, window, x.root(), 0, 0),
+                 x.askProperty(window, x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL),
+                 x.askProperty(window, x.atom("_NET_WM_NAME")),
+                 x.askProperty(window, XCB_ATOM_WM_NAME),
+                 x.askProperty(window, x.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM),
+                 x.askProperty(window, XCB_ATOM_WM_CLASS),
+                 x.askProperty(window, x.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL),
+                 x.askProperty(window, x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM),
+                 x.askProperty(window, wmState, wmState)};
+}
+
+ClientWindows::ClientWindows(Connection& connection, EventHub& events)
+    : connection_(connection), remembering_(true) {
+    events_ = events.subscribe([this](const xcb_generic_event_t&) { remembered_.clear(); });
+}
+
+std::optional<ClientWindow>* ClientWindows::remembered(xcb_window_t window) {
+    // Short enough that a read remembered is as good as one made a moment later.
+    constexpr auto kFresh = std::chrono::milliseconds(5);
+    auto found = remembered_.find(window);
+    if (found == remembered_.end()) {
+        return nullptr;
+    }
+    if (std::chrono::steady_clock::now() - found->second.readAt > kFresh) {
+        remembered_.erase(found);
+        return nullptr;
+    }
+    return &found->second.window;
+}
+
+void ClientWindows::remember(xcb_window_t window, const std::optional<ClientWindow>& read) {
+    if (remembering_) {
+        remembered_[window] = Remembered{read, std::chrono::steady_clock::now()};
+    }
+}
+
+std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
+    if (auto* known = remembered(window)) {
+        return *known;
+    }
     // Every request first and every answer after: one round trip for the whole window, not one
     // per property.
-    auto geometryAsked = xcb_get_geometry(c, window);
-    auto originAsked = xcb_translate_coordinates(c, window, x.root(), 0, 0);
-    auto pidAsked = x.askProperty(window, x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
-    auto netNameAsked = x.askProperty(window, x.atom("_NET_WM_NAME"));
-    auto nameAsked = x.askProperty(window, XCB_ATOM_WM_NAME);
-    auto typeAsked = x.askProperty(window, x.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
-    auto classAsked = x.askProperty(window, XCB_ATOM_WM_CLASS);
-    auto extentsAsked = x.askProperty(window, x.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
-    auto statesAsked = x.askProperty(window, x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
-    auto icccmAsked = x.askProperty(window, wmState, wmState);
+    auto read = take(ask(window));
+    remember(window, read);
+    return read;
+}
 
-    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryAsked, nullptr));
+std::vector<ClientWindow> ClientWindows::read(const std::vector<xcb_window_t>& windows) {
+    // And one round trip for all of them.
+    std::vector<std::optional<Asked>> asked;
+    std::vector<std::optional<ClientWindow>> known;
+    asked.reserve(windows.size());
+    known.reserve(windows.size());
+    for (xcb_window_t w : windows) {
+        auto* remembered = this->remembered(w);
+        known.push_back(remembered != nullptr ? *remembered : std::nullopt);
+        asked.push_back(remembered != nullptr ? std::nullopt : std::optional<Asked>(ask(w)));
+    }
+    std::vector<ClientWindow> found;
+    found.reserve(windows.size());
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (asked[i]) {
+            known[i] = take(*asked[i]);
+            remember(windows[i], known[i]);
+        }
+        if (known[i]) {
+            found.push_back(std::move(*known[i]));
+        }
+    }
+    return found;
+}
+
+std::optional<ClientWindow> ClientWindows::take(const Asked& asked) {
+    xcb_connection_t* c = connection_.get();
+    Connection& x = connection_;
+    xcb_window_t window = asked.window;
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, asked.geometry, nullptr));
     Reply<xcb_translate_coordinates_reply_t> origin(
-        xcb_translate_coordinates_reply(c, originAsked, nullptr));
-    auto pid = x.takeCardinals(pidAsked);
-    auto netName = x.takeText(netNameAsked);
-    auto name = x.takeText(nameAsked);
-    auto type = x.takeCardinals(typeAsked);
-    auto classes = x.takeText(classAsked);
-    auto extents = x.takeCardinals(extentsAsked);
-    auto states = x.takeCardinals(statesAsked);
-    auto icccm = x.takeCardinals(icccmAsked);
+        xcb_translate_coordinates_reply(c, asked.origin, nullptr));
+    auto pid = x.takeCardinals(asked.pid);
+    auto netName = x.takeText(asked.netName);
+    auto name = x.takeText(asked.name);
+    auto type = x.takeCardinals(asked.type);
+    auto classes = x.takeText(asked.classes);
+    auto extents = x.takeCardinals(asked.extents);
+    auto states = x.takeCardinals(asked.states);
+    auto icccm = x.takeCardinals(asked.icccm);
     if (!geometry || !origin) {
         return std::nullopt;
     }
@@ -171,6 +260,8 @@ std::optional<ClientWindow> ClientWindows::read(xcb_window_t window) {
 
 void ClientWindows::sendToRoot(xcb_window_t window, std::string_view message,
                                const std::vector<std::uint32_t>& data) {
+    // The window may change from now on, in the manager's own time.
+    remembered_.erase(window);
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;

@@ -12,7 +12,8 @@
 namespace nimbrel::x11 {
 namespace {
 
-constexpr auto kPollInterval = std::chrono::milliseconds(5);
+// A manager answers within a millisecond or two; the wait must not add more than that.
+constexpr auto kPollInterval = std::chrono::milliseconds(1);
 constexpr double kLongestTimeout = 3600;
 
 std::string_view subroleFor(const std::string& type) {
@@ -174,6 +175,7 @@ bool X11Accessibility::awaitWindow(xcb_window_t window,
                         std::chrono::duration<double>(timeout_));
     for (;;) {
         xcb_aux_sync(connection_.get());
+        windows_.forget(window);
         auto read = windows_.read(window);
         if (!read) {
             return false;

@@ -28,7 +28,7 @@ class X11Accessibility final : public Accessibility {
     X11Accessibility(Connection& connection, X11Screens& screens, EventHub& events)
         : connection_(connection),
           screens_(screens),
-          windows_(connection),
+          windows_(connection, events),
           marks_(connection, windows_),
           observers_(connection, events, windows_) {
         marks_.restoreInSight(screens_.layout());

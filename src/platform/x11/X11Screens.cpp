@@ -6,7 +6,80 @@
 
 namespace nimbrel::x11 {
 
+X11Screens::X11Screens(Connection& connection, EventHub& events)
+    : connection_(connection), events_(&events) {
+    xcb_connection_t* c = connection_.get();
+    const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+    if (randr != nullptr && randr->present != 0) {
+        randrFirstEvent_ = randr->first_event;
+        xcb_randr_select_input(
+            c, connection_.root(),
+            XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE | XCB_RANDR_NOTIFY_MASK_RESOURCE_CHANGE);
+    }
+    // A dock comes and goes as a child of the root (in its frame when managed), and the
+    // manager's work area follows any reservation it knows of.
+    events.select(connection_.root(),
+                  XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+    subscription_ = events.subscribe([this](const xcb_generic_event_t& e) { handle(e); });
+}
+
+void X11Screens::handle(const xcb_generic_event_t& event) {
+    std::uint8_t type = event.response_type & 0x7f;
+    if (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                  type == randrFirstEvent_ + XCB_RANDR_NOTIFY)) {
+        monitors_.reset();
+        struts_.reset();
+        return;
+    }
+    switch (type) {
+        case XCB_MAP_NOTIFY:
+        case XCB_UNMAP_NOTIFY:
+        case XCB_DESTROY_NOTIFY:
+            struts_.reset();
+            return;
+        case XCB_PROPERTY_NOTIFY: {
+            const auto& e = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+            // Managers rewrite their client list on every restack, so the list is not a sign;
+            // frames come and go as children of the root instead.
+            bool rootList =
+                e.window == connection_.root() && e.atom == connection_.atom("_NET_WORKAREA");
+            bool reservation = e.atom == connection_.atom("_NET_WM_STRUT_PARTIAL") ||
+                               e.atom == connection_.atom("_NET_WM_STRUT");
+            if (rootList || reservation) {
+                struts_.reset();
+            }
+            return;
+        }
+        default:
+            return;
+    }
+}
+
 std::vector<Monitor> X11Screens::monitors() {
+    if (events_ == nullptr) {
+        return readMonitors();
+    }
+    constexpr auto kFresh = std::chrono::milliseconds(5);
+    auto now = std::chrono::steady_clock::now();
+    if (!monitors_ || now - monitorsReadAt_ > kFresh) {
+        monitors_ = readMonitors();
+        monitorsReadAt_ = now;
+    }
+    return *monitors_;
+}
+
+std::vector<Strut> X11Screens::struts() {
+    if (events_ == nullptr) {
+        return readStruts();
+    }
+    if (!struts_) {
+        struts_ = readStruts();
+    }
+    return *struts_;
+}
+
+std::vector<Monitor> X11Screens::readMonitors() {
     xcb_connection_t* c = connection_.get();
     std::vector<Monitor> found;
     Reply<xcb_randr_get_monitors_reply_t> reply(
@@ -26,9 +99,10 @@ std::vector<Monitor> X11Screens::monitors() {
     return found;
 }
 
-std::vector<Strut> X11Screens::struts() {
+std::vector<Strut> X11Screens::readStruts() {
     // Docks are often not managed, so they are looked for among the root's children as well as
-    // in the window manager's list.
+    // in the window manager's list. Every question of a stage travels together: three round
+    // trips however many windows there are.
     std::set<xcb_window_t> windows;
     for (std::uint32_t w : connection_.cardinals(
              connection_.root(), connection_.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW)) {
@@ -39,9 +113,15 @@ std::vector<Strut> X11Screens::struts() {
         xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
     if (tree) {
         const xcb_window_t* children = xcb_query_tree_children(tree.get());
-        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-            Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-                c, xcb_get_window_attributes(c, children[i]), nullptr));
+        int count = xcb_query_tree_children_length(tree.get());
+        std::vector<xcb_get_window_attributes_cookie_t> asked;
+        asked.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            asked.push_back(xcb_get_window_attributes(c, children[i]));
+        }
+        for (int i = 0; i < count; ++i) {
+            Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(c, asked[static_cast<std::size_t>(i)], nullptr));
             // An unmapped window reserves nothing.
             if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
                 windows.insert(children[i]);
@@ -50,15 +130,26 @@ std::vector<Strut> X11Screens::struts() {
     }
     xcb_atom_t partial = connection_.atom("_NET_WM_STRUT_PARTIAL");
     xcb_atom_t whole = connection_.atom("_NET_WM_STRUT");
-    std::vector<Strut> found;
+    std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> asked;
     for (xcb_window_t w : windows) {
-        auto items = connection_.cardinals(w, partial, XCB_ATOM_CARDINAL);
+        asked.emplace_back(connection_.askProperty(w, partial, XCB_ATOM_CARDINAL),
+                           connection_.askProperty(w, whole, XCB_ATOM_CARDINAL));
+    }
+    std::vector<Strut> found;
+    auto window = windows.begin();
+    for (auto& [partialAsked, wholeAsked] : asked) {
+        auto items = connection_.takeCardinals(partialAsked);
+        auto older = connection_.takeCardinals(wholeAsked);
         if (items.empty()) {
-            items = connection_.cardinals(w, whole, XCB_ATOM_CARDINAL);
+            items = std::move(older);
         }
         if (auto strut = Strut::fromCardinals(items)) {
             found.push_back(*strut);
+            if (events_ != nullptr && docks_.insert(*window).second) {
+                events_->select(*window, XCB_EVENT_MASK_PROPERTY_CHANGE);
+            }
         }
+        ++window;
     }
     return found;
 }
@@ -92,10 +183,11 @@ std::optional<Screen> X11Screens::mainScreen() {
                                         XCB_ATOM_WINDOW);
     xcb_connection_t* c = connection_.get();
     if (!active.empty() && active.front() != XCB_WINDOW_NONE) {
-        Reply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(c, xcb_get_geometry(c, active.front()), nullptr));
-        Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
-            c, xcb_translate_coordinates(c, active.front(), connection_.root(), 0, 0), nullptr));
+        auto geometryAsked = xcb_get_geometry(c, active.front());
+        auto originAsked = xcb_translate_coordinates(c, active.front(), connection_.root(), 0, 0);
+        Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryAsked, nullptr));
+        Reply<xcb_translate_coordinates_reply_t> origin(
+            xcb_translate_coordinates_reply(c, originAsked, nullptr));
         if (geometry && origin) {
             Rect frame(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
             double most = 0;

@@ -22,10 +22,9 @@ int layerOf(const std::string& type) {
 std::vector<WindowInfo> X11WindowList::onScreenWindows() {
     MonitorLayout layout = screens_.layout();
     std::vector<WindowInfo> listed;
-    auto stack = windows_.stacking();
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        auto window = windows_.read(*it);
-        if (!window || window->iconic) {
+    auto stack = windows_.read(windows_.stacking());
+    for (auto window = stack.rbegin(); window != stack.rend(); ++window) {
+        if (window->iconic) {
             continue;
         }
         WindowInfo info;

@@ -77,9 +77,9 @@ X11Workspace::X11Workspace(Connection& connection, EventHub& events, X11Screens&
 
 void X11Workspace::refresh() {
     std::map<Pid, ClientWindow> firstWindow;
-    for (xcb_window_t w : windows_.list()) {
-        if (auto read = windows_.read(w); read && read->pid > 0) {
-            firstWindow.emplace(read->pid, *read);
+    for (ClientWindow& w : windows_.read(windows_.list())) {
+        if (w.pid > 0) {
+            firstWindow.emplace(w.pid, std::move(w));
         }
     }
     Pid own = ownProcessID();
@@ -276,12 +276,10 @@ void X11Workspace::focusAwayFrom(Pid pid) {
     if (!active || active->pid != pid) {
         return;
     }
-    auto stack = windows_.stacking();
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        auto window = windows_.read(*it);
-        bool ordinary =
-            window && (window->type.empty() || window->type == "_NET_WM_WINDOW_TYPE_NORMAL" ||
-                       window->type == "_NET_WM_WINDOW_TYPE_DIALOG");
+    auto stack = windows_.read(windows_.stacking());
+    for (auto window = stack.rbegin(); window != stack.rend(); ++window) {
+        bool ordinary = window->type.empty() || window->type == "_NET_WM_WINDOW_TYPE_NORMAL" ||
+                        window->type == "_NET_WM_WINDOW_TYPE_DIALOG";
         if (ordinary && window->pid != pid && inSight(*window)) {
             windows_.activate(window->id);
             return;

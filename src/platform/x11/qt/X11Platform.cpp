@@ -44,7 +44,7 @@ struct X11Platform::Services {
     Services(xcb_connection_t* c, int screenNumber)
         : connection(c, screenNumber),
           hub(connection),
-          screens(connection),
+          screens(connection, hub),
           accessibility(connection, screens, hub),
           workspace(connection, hub, screens, DesktopEntries()),
           notifications(connection, hub, loop),

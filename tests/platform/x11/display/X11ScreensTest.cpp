@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/x11/Connection.h"
+#include "platform/x11/EventHub.h"
 
 #include <xcb/xcb_aux.h>
 
@@ -86,6 +89,37 @@ TEST_F(X11ScreensTest, AVisibleFrameLeavesOutWhatADockReservesOverItsMonitor) {
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0].visibleFrame, Rect(0, 24, 1440, 876));
     EXPECT_EQ(all[1].visibleFrame, all[1].frame);
+}
+
+// What the events must tell a remembering reader: it answers from memory, and a change it was not
+// told of would leave hidden windows placed by a stale layout.
+TEST_F(X11ScreensTest, RememberedScreensFollowMonitorsAndDocksAsTheyChange) {
+    x11::EventHub events(*connection);
+    X11Screens screens(*connection, events);
+    auto settled = [&] {
+        xcb_aux_sync(connection->get());
+        events.drain();
+        // Past the moment for which monitors are remembered without an event.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return screens.screens();
+    };
+    ASSERT_EQ(settled().size(), 1u);
+
+    splitIntoTwoMonitors();
+    ASSERT_EQ(settled().size(), 2u);
+
+    dock({0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0, 1439});
+    EXPECT_EQ(settled()[0].visibleFrame, Rect(0, 24, 1440, 876));
+
+    // The dock grows: its reservation changes on the window itself.
+    std::uint32_t taller[] = {0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 0, 1439};
+    xcb_change_property(connection->get(), XCB_PROP_MODE_REPLACE, made.back(),
+                        connection->atom("_NET_WM_STRUT_PARTIAL"), XCB_ATOM_CARDINAL, 32, 12,
+                        taller);
+    EXPECT_EQ(settled()[0].visibleFrame, Rect(0, 40, 1440, 860));
+
+    xcb_unmap_window(connection->get(), made.back());
+    EXPECT_EQ(settled()[0].visibleFrame, settled()[0].frame);
 }
 
 TEST_F(X11ScreensTest, ThePointerIsReportedInScreenSpace) {
