@@ -5,7 +5,8 @@
 namespace nimbrel::x11 {
 namespace {
 
-// Virtual key code, X keycode of the same position.
+// Virtual key code, X keycode of the same position. The keypad's Clear key would sit where Num
+// Lock does, a lock the grabs already ignore: it is left out.
 constexpr std::pair<std::uint32_t, xcb_keycode_t> kPositions[] = {
     {0x00, 38}, {0x01, 39},  {0x02, 40},  {0x03, 41},  {0x04, 43},  {0x05, 42},  {0x06, 52},
     {0x07, 53}, {0x08, 54},  {0x09, 55},  {0x0A, 94},  {0x0B, 56},  {0x0C, 24},  {0x0D, 25},
@@ -18,6 +19,9 @@ constexpr std::pair<std::uint32_t, xcb_keycode_t> kPositions[] = {
     {0x63, 69}, {0x64, 74},  {0x65, 75},  {0x67, 95},  {0x69, 191}, {0x6B, 192}, {0x6D, 76},
     {0x6F, 96}, {0x71, 193}, {0x73, 110}, {0x74, 112}, {0x75, 119}, {0x76, 70},  {0x77, 115},
     {0x78, 68}, {0x79, 117}, {0x7A, 67},  {0x7B, 113}, {0x7C, 114}, {0x7D, 116}, {0x7E, 111},
+    {0x41, 91}, {0x43, 63},  {0x45, 86},  {0x4B, 106}, {0x4C, 104}, {0x4E, 82},  {0x51, 125},
+    {0x52, 90}, {0x53, 87},  {0x54, 88},  {0x55, 89},  {0x56, 83},  {0x57, 84},  {0x58, 85},
+    {0x59, 79}, {0x5B, 80},  {0x5C, 81},
 };
 
 constexpr std::uint32_t kCommand = 0x100;

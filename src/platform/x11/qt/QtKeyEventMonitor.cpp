@@ -35,7 +35,7 @@ EventModifierFlags modifiersOf(const QKeyEvent& key) {
 
 }  // namespace
 
-QtKeyEventMonitor::QtKeyEventMonitor() {
+QtKeyEventMonitor::QtKeyEventMonitor(const QtMainLoop& loop) : loop_(loop) {
     // Without an application there are no windows, and no keys to watch.
     if (auto* application = QCoreApplication::instance()) {
         application->installEventFilter(this);
@@ -57,7 +57,8 @@ Subscription QtKeyEventMonitor::addLocalKeyDownMonitor(Handler handler) {
 bool QtKeyEventMonitor::eventFilter(QObject* watched, QEvent* event) {
     // A key reaches the window first, then each widget that passes it up: only the window's copy
     // counts, or one press would be seen several times.
-    if (event->type() != QEvent::KeyPress || handlers_.empty() || !watched->isWindowType()) {
+    if (event->type() != QEvent::KeyPress || handlers_.empty() || !watched->isWindowType() ||
+        loop_.isHeld()) {
         return false;
     }
     const auto& key = static_cast<const QKeyEvent&>(*event);

@@ -54,6 +54,7 @@ struct X11Platform::Services {
           sound(connection),
           strings(&english),
           hotKeys(connection, hub),
+          keyMonitor(loop),
           keyboardLayout(connection),
           keychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
           authentication(loop),
