@@ -98,8 +98,6 @@ class AutoHideTriggers {
     void noteRevealed() { revealedAt_ = services_.loop.now(); }
     TimePoint revealedAt() const { return revealedAt_; }
 
-    const IdleHiding& idle() const { return idle_; }
-    bool screenShareHidden() const { return screenShareHidden_; }
     bool isWatchingHotCorner() const { return hotCorner_.isWatching(); }
 
   private:

@@ -27,9 +27,6 @@ class IdleHiding {
     // One periodic pass: idle hiding, then the relock.
     void tick();
 
-    bool hiddenForIdle() const { return hiddenForIdle_; }
-    bool relocked() const { return relocked_; }
-
   private:
     double idleSeconds();
     void relockShownWindows();

@@ -35,21 +35,21 @@ void forEachBoundary(const icu::UnicodeString& text, Visit visit) {
     }
 }
 
-// Folding undoes composition here and there (a folded ǰ is j and a combining caron), so the text
-// is decomposed first and composed again after: two texts then fold alike exactly when they are
-// the same text without regard to case.
+// Composed before folding, so that İ is one character that a Turkic folding turns into i (as I
+// and a combining dot it would fold to ı and a dot); composed again after, since folding undoes
+// composition here and there (a folded ǰ is j and a combining caron). Two texts then fold alike
+// exactly when they are the same text without regard to case.
 std::u16string foldedText(std::string_view utf8, CaseFolding folding) {
     auto text = icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), int32_t(utf8.size())));
     uint32_t options =
         folding == CaseFolding::turkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
     const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
     icu::UnicodeString result;
     if (U_SUCCESS(status)) {
-        icu::UnicodeString decomposed = nfd->normalize(text, status);
-        decomposed.foldCase(options);
-        result = nfc->normalize(decomposed, status);
+        icu::UnicodeString composed = nfc->normalize(text, status);
+        composed.foldCase(options);
+        result = nfc->normalize(composed, status);
     }
     if (U_FAILURE(status)) {
         // Without normalisation data, plain folding still ignores case in composed text.
