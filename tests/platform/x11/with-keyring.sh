@@ -5,10 +5,11 @@
 # the program does in a desktop session. Its exit status is this script's.
 set -uo pipefail
 if [ -z "${WITH_KEYRING_BUS:-}" ]; then
-    export WITH_KEYRING_BUS=1
+    export WITH_KEYRING_BUS=starting
     exec dbus-run-session -- "$0" "$@"
 fi
-unset WITH_KEYRING_BUS
+# Tells a test that the bus is this private one, never a desktop's with the user's own keyring.
+export WITH_KEYRING_BUS=private
 work=$(mktemp -d)
 cleanup() {
     [ -n "${daemon_pid:-}" ] && kill "$daemon_pid" 2>/dev/null
