@@ -48,7 +48,7 @@ class KeyringFallbackTest : public ::testing::Test {
     PrivateFolder folder;
     RecordingLog log;
     std::string service = "org.nimbrel.fallback";
-    KeychainItem password{service, "record", std::string("{\"hash\":\"\x00\x01\"}", 15),
+    KeychainItem password{service, "record", std::string("{\"hash\":\"\x00\x01\"}", 13),
                           "Nimbrel password (hash)",
                           KeychainAccessibility::whenUnlockedThisDeviceOnly};
     KeychainItem other{service, "other", "other data", "Other",

@@ -97,9 +97,25 @@ TEST_F(SecretServiceKeychainTest, OnlyTheProgramsOwnItemsMatch) {
         nullptr,
         nullptr,
         nullptr};
-    ASSERT_TRUE(secret_password_store_sync(&foreign, SECRET_COLLECTION_DEFAULT, "foreign", "theirs",
-                                           nullptr, nullptr, "service", service.c_str(), "account",
-                                           "record", nullptr));
+    SecretService* session = secret_service_get_sync(SECRET_SERVICE_OPEN_SESSION, nullptr, nullptr);
+    SecretCollection* collection = secret_collection_for_alias_sync(
+        session, SECRET_COLLECTION_DEFAULT, SECRET_COLLECTION_NONE, nullptr, nullptr);
+    ASSERT_NE(collection, nullptr);
+    GHashTable* attributes = g_hash_table_new(g_str_hash, g_str_equal);
+    g_hash_table_insert(attributes, const_cast<char*>("service"),
+                        const_cast<char*>(service.c_str()));
+    g_hash_table_insert(attributes, const_cast<char*>("account"), const_cast<char*>("record"));
+    SecretValue* value = secret_value_new("theirs", -1, "text/plain");
+    SecretItem* created = secret_item_create_sync(collection, &foreign, attributes, "foreign",
+                                                  value, SECRET_ITEM_CREATE_NONE, nullptr, nullptr);
+    EXPECT_NE(created, nullptr);
+    if (created != nullptr) {
+        g_object_unref(created);
+    }
+    secret_value_unref(value);
+    g_hash_table_unref(attributes);
+    g_object_unref(collection);
+    g_object_unref(session);
     SecretServiceKeychain mine(kProgram);
     SecretServiceKeychain theirs("org.example.other");
     ASSERT_EQ(theirs.add(item), KeychainStatus::success);
