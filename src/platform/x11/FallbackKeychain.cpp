@@ -49,7 +49,7 @@ void FallbackKeychain::lookForService(Look look) {
         if (look == Look::atStart) {
             log_.log(fileInUse(state == ServiceKeychain::State::locked
                                    ? "since the secret service is locked"
-                                   : "since there is no secret service"));
+                                   : "since the secret service is unavailable"));
         }
         return;
     }

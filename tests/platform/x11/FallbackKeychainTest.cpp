@@ -228,7 +228,7 @@ TEST_F(FallbackKeychainTest, ALockedServiceIsLookedAtAgainOnALaterCallAndThenTak
 TEST_F(FallbackKeychainTest, AClockSetBackStillLetsTheServiceBeFound) {
     service.current = ServiceKeychain::State::unavailable;
     FallbackKeychain keychain(service, file, clock, log);
-    EXPECT_TRUE(logged("since there is no secret service"));
+    EXPECT_TRUE(logged("since the secret service is unavailable"));
     service.current = ServiceKeychain::State::usable;
     clock.time -= 24 * 3600;
     read(keychain, "password");

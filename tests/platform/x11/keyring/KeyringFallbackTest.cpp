@@ -5,7 +5,7 @@
 #include "platform/x11/FallbackKeychain.h"
 #include "platform/x11/PrivateFolder.h"
 #include "platform/x11/SecretServiceKeychain.h"
-#include "platform/x11/keyring/SessionBus.h"
+#include "platform/x11/keyring/DeadSessionBus.h"
 
 namespace nimbrel::test {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(KeyringFallbackTest, WithoutABusTheFileKeepsTheRecordsAndTheNextStartMove
         KeychainRun run(path(), log);
         EXPECT_FALSE(run.keychain.usesService());
         EXPECT_THAT(log.lines, Contains("keychain: the private file " + path().string() +
-                                        ", since there is no secret service"));
+                                        ", since the secret service is unavailable"));
         ASSERT_EQ(run.keychain.add(password), KeychainStatus::success);
         ASSERT_EQ(run.keychain.add(other), KeychainStatus::success);
         ASSERT_EQ(run.keychain.update({service, "other"}, "changed"), KeychainStatus::success);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <libsecret/secret.h>
 
-#include "platform/x11/keyring/SessionBus.h"
+#include "platform/x11/keyring/DeadSessionBus.h"
 
 namespace nimbrel::test {
 namespace {
