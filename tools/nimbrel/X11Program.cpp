@@ -131,7 +131,6 @@ int runProgram(int argc, char** argv) {
     application.installNativeEventFilter(&feed);
 
     Log& log = platform->log();
-    log.log("no secret service yet: the keychain is a private file under the XDG data folder");
     log.log(
         "owner authentication is unavailable: the program's own password reveals locked "
         "windows");

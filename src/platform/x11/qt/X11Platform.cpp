@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "platform/x11/DesktopEntries.h"
+#include "platform/x11/FallbackKeychain.h"
 #include "platform/x11/FileKeychain.h"
 #include "platform/x11/FileUserDefaults.h"
+#include "platform/x11/SecretServiceKeychain.h"
 #include "platform/x11/StreamLog.h"
 #include "platform/x11/UnavailableAuthentication.h"
 #include "platform/x11/UserFolders.h"
@@ -56,7 +58,9 @@ struct X11Platform::Services {
           hotKeys(connection, hub),
           keyMonitor(loop),
           keyboardLayout(connection),
-          keychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
+          fileKeychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
+          secretService("com.plovek.nimbrel"),
+          keychain(secretService, fileKeychain, loop, log),
           authentication(loop),
           alerts(loop, screens),
           panels(connection, screens, loop) {}
@@ -80,7 +84,9 @@ struct X11Platform::Services {
     QtKeyEventMonitor keyMonitor;
     X11KeyboardLayout keyboardLayout;
     X11AppPresence appPresence;
-    FileKeychain keychain;
+    FileKeychain fileKeychain;
+    SecretServiceKeychain secretService;
+    FallbackKeychain keychain;
     UnavailableAuthentication authentication;
     QtAlerts alerts;
     QtTextMetrics textMetrics;
