@@ -18,8 +18,6 @@ class SessionEventFilter {
     // The lock as it was before the program watched; a report that came first knows better.
     void lockedAtStart(bool locked);
 
-    bool isSleeping() const { return sleeping_; }
-
   private:
     bool locked_ = false;
     bool lockReported_ = false;

@@ -117,8 +117,9 @@ void SessionWatch::findSession() {
         if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
             sessionFound(qdbus_cast<QDBusObjectPath>(reply.arguments().front()).path());
         } else if (fromManager(QDBusError(reply))) {
-            log_.log("the login manager knows no session of this process: only a screen saver "
-                     "tells of a lock");
+            log_.log(
+                "the login manager knows no session of this process: only a screen saver "
+                "tells of a lock");
         } else {
             managerMissing(reply.errorName());
         }
@@ -145,15 +146,15 @@ void SessionWatch::sessionFound(const QString& path) {
     }
     relay_->listen(systemBus_, kLogin, path, kProperties, QStringLiteral("PropertiesChanged"));
     // A session locked before the program started: its unlock must still count.
-    QDBusMessage hint = QDBusMessage::createMethodCall(kLogin, path, kProperties,
-                                                       QStringLiteral("Get"));
+    QDBusMessage hint =
+        QDBusMessage::createMethodCall(kLogin, path, kProperties, QStringLiteral("Get"));
     hint << kSession << QStringLiteral("LockedHint");
     call(systemBus_, hint, guard_.wrap([this](const QDBusMessage& reply) {
-             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
-                 auto value = qdbus_cast<QDBusVariant>(reply.arguments().front()).variant();
-                 filter_.lockedAtStart(value.toBool());
-             }
-         }));
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+            auto value = qdbus_cast<QDBusVariant>(reply.arguments().front()).variant();
+            filter_.lockedAtStart(value.toBool());
+        }
+    }));
 }
 
 void SessionWatch::received(const QDBusMessage& message) {

@@ -89,9 +89,7 @@ class SessionWatchTest : public testing::Test {
         roundTrip(system);
         roundTrip(session);
         if (login) {
-            ASSERT_TRUE(spinUntil([&] {
-                return login->inhibitorsHeld() == 1 && hasCall("Get");
-            }));
+            ASSERT_TRUE(spinUntil([&] { return login->inhibitorsHeld() == 1 && hasCall("Get"); }));
         }
     }
     bool hasCall(const std::string& method) const {
@@ -166,8 +164,7 @@ const LockTeller kTellers[] = {
     {"GnomeScreenSaver", byGnomeSaver},
 };
 
-class SessionLockTest : public SessionWatchTest,
-                        public testing::WithParamInterface<LockTeller> {};
+class SessionLockTest : public SessionWatchTest, public testing::WithParamInterface<LockTeller> {};
 
 TEST_P(SessionLockTest, ALockAndAnUnlockReachTheObserversOnceEachWhoeverTellsThemFirst) {
     startLoginManager();
@@ -191,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(Tellers, SessionLockTest, testing::ValuesIn(kTellers),
                              return std::string(info.param.name);
                          });
 
-TEST_F(SessionWatchTest, ASleepRunsItsHandlersAndTheirWorkBeforeTheDelayLockGoesAndWakeTakesItAgain) {
+TEST_F(SessionWatchTest,
+       ASleepRunsItsHandlersAndTheirWorkBeforeTheDelayLockGoesAndWakeTakesItAgain) {
     startLoginManager();
     startWatch();
     EXPECT_EQ(login->inhibits(), (std::vector<std::string>{"sleep:shutdown delay"}));
@@ -232,8 +230,8 @@ TEST_F(SessionWatchTest, APowerOffIsToldOnceAndItsDelayLockGoesAfterTheHandlers)
     startLoginManager();
     startWatch();
     int heldWhile = -1;
-    Subscription poweringOff = notifications.observe(
-        SystemEvent::willPowerOff, [&] { heldWhile = login->inhibitorsHeld(); });
+    Subscription poweringOff = notifications.observe(SystemEvent::willPowerOff,
+                                                     [&] { heldWhile = login->inhibitorsHeld(); });
     login->prepareForShutdown(true);
     login->prepareForShutdown(true);
     ASSERT_TRUE(spinUntil([&] { return login->inhibitorsHeld() == 0; }));

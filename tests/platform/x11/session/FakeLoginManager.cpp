@@ -49,9 +49,8 @@ void FakeLoginManager::unlock() {
 
 void FakeLoginManager::setLockedHint(bool locked) {
     lockedHint_ = locked;
-    QDBusMessage changed = QDBusMessage::createSignal(QString::fromLatin1(kSessionPath),
-                                                      kProperties,
-                                                      QStringLiteral("PropertiesChanged"));
+    QDBusMessage changed = QDBusMessage::createSignal(
+        QString::fromLatin1(kSessionPath), kProperties, QStringLiteral("PropertiesChanged"));
     changed << kSession << QVariantMap{{QStringLiteral("LockedHint"), locked}} << QStringList();
     send(changed);
 }

@@ -62,7 +62,8 @@ std::string run(const std::string& line, FakeLoginManager* login, FakeScreenSave
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: nimbrel-fake-session SYSTEM-BUS SESSION-BUS [--no-login-manager]\n");
+        std::fprintf(stderr,
+                     "usage: nimbrel-fake-session SYSTEM-BUS SESSION-BUS [--no-login-manager]\n");
         return 2;
     }
     QDBusConnection system =
