@@ -37,8 +37,8 @@ constexpr ScreenSaver kScreenSavers[] = {
 
 // An error the login manager itself gave (it answered, but not as asked), as opposed to the bus's
 // (nobody owns the name, nobody answered).
-bool fromManager(const QDBusError& error) {
-    return error.name().startsWith(kLogin + QLatin1Char('.'));
+bool fromManager(const QString& errorName) {
+    return errorName.startsWith(kLogin + QLatin1Char('.'));
 }
 
 bool firstFlag(const QDBusMessage& message) {
@@ -70,7 +70,7 @@ SessionWatch::SessionWatch(QDBusConnection systemBus, QDBusConnection sessionBus
         systemBus_, QStringLiteral("Nimbrel"),
         QString::fromStdString(strings.text("session.inhibitor.reason"_key)),
         guard_.wrap([this](const QString& error) {
-            if (!error.startsWith(kLogin + QLatin1Char('.'))) {
+            if (!fromManager(error)) {
                 managerMissing(error);
             }
         }));
@@ -116,7 +116,7 @@ void SessionWatch::findSession() {
     auto byProcessAnswered = guard_.wrap([this](const QDBusMessage& reply) {
         if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
             sessionFound(qdbus_cast<QDBusObjectPath>(reply.arguments().front()).path());
-        } else if (fromManager(QDBusError(reply))) {
+        } else if (fromManager(reply.errorName())) {
             log_.log(
                 "the login manager knows no session of this process: only a screen saver "
                 "tells of a lock");
@@ -132,7 +132,7 @@ void SessionWatch::findSession() {
          guard_.wrap([this, byProcess, byProcessAnswered](const QDBusMessage& reply) {
              if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
                  sessionFound(qdbus_cast<QDBusObjectPath>(reply.arguments().front()).path());
-             } else if (fromManager(QDBusError(reply))) {
+             } else if (fromManager(reply.errorName())) {
                  call(systemBus_, byProcess, byProcessAnswered);
              } else {
                  managerMissing(reply.errorName());
@@ -215,8 +215,9 @@ void SessionWatch::managerMissing(const QString& error) {
         return;
     }
     missingLogged_ = true;
-    log_.log("no login manager on the system bus (" + error.toStdString() +
-             "): sleep and power-off go unseen, and only a screen saver tells of a lock");
+    std::string why = error.isEmpty() ? std::string() : " (" + error.toStdString() + ")";
+    log_.log("no login manager on the system bus" + why +
+             ": sleep and power-off go unseen, and only a screen saver tells of a lock");
 }
 
 }  // namespace nimbrel::x11

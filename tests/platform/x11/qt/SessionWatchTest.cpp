@@ -247,6 +247,55 @@ TEST_F(SessionWatchTest, TheDelayLockGoesWithTheWatch) {
     EXPECT_EQ(login->inhibitorsHeld(), 0);
 }
 
+// How the watch finds its session: by the name the environment gives, else by its process.
+struct SessionLookup {
+    const char* name;
+    const char* sessionId;  // XDG_SESSION_ID, none when unset
+    std::vector<std::string> calls;
+};
+
+class SessionLookupTest : public SessionWatchTest,
+                          public testing::WithParamInterface<SessionLookup> {
+  protected:
+    void SetUp() override {
+        SessionWatchTest::SetUp();
+        saved = qgetenv("XDG_SESSION_ID");
+        hadId = qEnvironmentVariableIsSet("XDG_SESSION_ID");
+        if (GetParam().sessionId != nullptr) {
+            qputenv("XDG_SESSION_ID", GetParam().sessionId);
+        } else {
+            qunsetenv("XDG_SESSION_ID");
+        }
+    }
+    void TearDown() override {
+        hadId ? qputenv("XDG_SESSION_ID", saved) : qunsetenv("XDG_SESSION_ID");
+        SessionWatchTest::TearDown();
+    }
+    QByteArray saved;
+    bool hadId = false;
+};
+
+TEST_P(SessionLookupTest, TheSessionFoundIsTheOneWhoseLockIsHeard) {
+    startLoginManager();
+    startWatch();
+    std::vector<std::string> lookups;
+    for (const auto& call : login->calls()) {
+        if (call.rfind("GetSession", 0) == 0) {
+            lookups.push_back(call);
+        }
+    }
+    EXPECT_EQ(lookups, GetParam().calls);
+    login->lock();
+    EXPECT_TRUE(spinUntil([&] { return seen == std::vector<std::string>{"screenLocked"}; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, SessionLookupTest,
+    testing::Values(SessionLookup{"Unnamed", nullptr, {"GetSessionByPID"}},
+                    SessionLookup{"Named", test::FakeLoginManager::kSessionId, {"GetSession"}},
+                    SessionLookup{"NamedButUnknown", "c99", {"GetSession", "GetSessionByPID"}}),
+    [](const testing::TestParamInfo<SessionLookup>& info) { return std::string(info.param.name); });
+
 // Where the login manager is missing: nobody owns its name, or there is no system bus at all.
 struct MissingManager {
     const char* name;
