@@ -152,6 +152,17 @@ int runProgram(int argc, char** argv) {
         }
     };
 
+    // A power-off quits without asking, whatever is locked: the delegate hears of it from the same
+    // notification, and the quit comes once every handler has.
+    Subscription powerOff = platform->notifications().observe(SystemEvent::willPowerOff, [&] {
+        platform->loop().post([&] {
+            log.log("quitting for the power-off");
+            if (delegate->applicationShouldTerminate() == TerminateReply::now) {
+                QCoreApplication::quit();
+            }
+        });
+    });
+
     std::unique_ptr<QSocketNotifier> signals;
     if (catchesSignals) {
         signals = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
@@ -169,6 +180,7 @@ int runProgram(int argc, char** argv) {
 
     int status = QApplication::exec();
     signals.reset();
+    powerOff.cancel();
     unavailable.cancel();
     application.removeNativeEventFilter(&feed);
     delegate.reset();

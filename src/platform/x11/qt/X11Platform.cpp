@@ -25,6 +25,7 @@
 #include "platform/x11/qt/QtKeyEventMonitor.h"
 #include "platform/x11/qt/QtPanels.h"
 #include "platform/x11/qt/QtTextMetrics.h"
+#include "platform/x11/qt/SessionWatch.h"
 
 namespace nimbrel::x11 {
 namespace {
@@ -63,7 +64,9 @@ struct X11Platform::Services {
           keychain(secretService, fileKeychain, loop, log),
           authentication(loop),
           alerts(loop, screens),
-          panels(connection, screens, loop) {}
+          panels(connection, screens, loop),
+          session(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), connection,
+                  notifications, loop, log, strings) {}
 
     StreamLog log;
     QtMainLoop loop;
@@ -91,6 +94,8 @@ struct X11Platform::Services {
     QtAlerts alerts;
     QtTextMetrics textMetrics;
     QtPanels panels;
+    // Reports into the notifications, so it is made after them and gone before them.
+    SessionWatch session;
 };
 
 std::unique_ptr<X11Platform> X11Platform::make(xcb_connection_t* connection, int screenNumber) {
