@@ -152,14 +152,15 @@ int runProgram(int argc, char** argv) {
         }
     };
 
-    // A power-off quits without asking, whatever is locked: the delegate hears of it from the same
-    // notification, and the quit comes once every handler has.
+    // A power-off quits without asking, whatever is locked, once every handler has heard of it.
+    // It ends the program as the session's end does: a power-off that does not happen after all
+    // (or a session that outlives it) must not find the locked windows released, so they stay
+    // out of sight and the next start adopts them.
     Subscription powerOff = platform->notifications().observe(SystemEvent::willPowerOff, [&] {
         platform->loop().post([&] {
             log.log("quitting for the power-off");
-            if (delegate->applicationShouldTerminate() == TerminateReply::now) {
-                QCoreApplication::quit();
-            }
+            delegate->endForSession();
+            QCoreApplication::quit();
         });
     });
 

@@ -14,13 +14,13 @@
 namespace nimbrel::test {
 namespace {
 
-// A window designated locked: the settings document the program finds at start.
-std::string lockedDesignation(const std::string& title) {
+// A window designated, locked or not: the settings document the program finds at start.
+std::string designation(const std::string& title, bool locked) {
     nlohmann::json binding = {{"id", "00000000-0000-0000-0000-000000000007"},
                               {"bundleID", "Editor"},
                               {"appName", "Editor"},
                               {"title", title},
-                              {"locked", true},
+                              {"locked", locked},
                               {"wholeApp", false},
                               {"keepWhenMissing", true}};
     nlohmann::json settings = {{"bindings", nlohmann::json::array({binding})}};
@@ -52,10 +52,6 @@ class SessionProgramTest : public testing::Test {
         auto window = read(w);
         return window && (window->iconic || !screens.layout().showsOnAnyMonitor(window->frame));
     }
-    bool iconicAt(xcb_window_t w, const Rect& frame) {
-        auto window = read(w);
-        return window && window->iconic && window->frame.origin() == frame.origin();
-    }
     bool eventually(const std::function<bool()>& done) {
         return test::eventually(client.connection(), done);
     }
@@ -72,10 +68,9 @@ class SessionProgramTest : public testing::Test {
     RunningProgram program{home / "home"};
 };
 
-TEST_F(SessionProgramTest, APowerOffQuitsWithoutAskingAndLeavesTheLockedWindowMinimisedInPlace) {
-    program.writeDefaults(lockedDesignation("Diary"));
+TEST_F(SessionProgramTest, APowerOffQuitsWithoutAskingAndKeepsTheLockedWindowOutOfSight) {
+    program.writeDefaults(designation("Diary", true));
     xcb_window_t diary = open("Diary", Rect(500, 160, 500, 340));
-    Rect frame = read(diary)->frame;
     ASSERT_TRUE(program.start()) << program.log();
     ASSERT_TRUE(holdsDelayLock()) << program.log();
     typeKeys("ctrl+super+e");  // hides the designated windows
@@ -84,9 +79,43 @@ TEST_F(SessionProgramTest, APowerOffQuitsWithoutAskingAndLeavesTheLockedWindowMi
     ASSERT_TRUE(session.prepareForShutdown(true));
     EXPECT_EQ(program.exited(), 0) << program.log();
     EXPECT_EQ(program.count("quitting for the power-off"), 1) << program.log();
-    // A window manager that animates takes a moment to iconify it.
-    EXPECT_TRUE(eventually([&] { return iconicAt(diary, frame); }));
+    // No way around the lock: the window stays hidden, and the next start adopts it.
+    EXPECT_TRUE(hidden(diary));
     EXPECT_EQ(session.inhibitors(), std::pair(1, 0));
+    ASSERT_TRUE(program.start()) << program.log();
+    EXPECT_TRUE(hidden(diary));
+}
+
+TEST_F(SessionProgramTest, TheMachineSleepsOnlyOnceTheDesignatedWindowsAreHidden) {
+    program.writeDefaults(designation("Diary", false));
+    xcb_window_t diary = open("Diary", Rect(500, 160, 500, 340));
+    ASSERT_TRUE(program.start()) << program.log();
+    ASSERT_TRUE(holdsDelayLock()) << program.log();
+
+    ASSERT_TRUE(session.prepareForSleep(true));
+    // The moment the delay lock goes, the machine may sleep: the window must be gone by then.
+    ASSERT_TRUE(eventually([&] { return session.inhibitors().second == 0; })) << program.log();
+    EXPECT_TRUE(hidden(diary));
+    EXPECT_TRUE(program.waitForLog("sleep: hid 1/1")) << program.log();
+
+    // Awake again: the lock is taken for the next sleep.
+    ASSERT_TRUE(session.prepareForSleep(false));
+    EXPECT_TRUE(eventually([&] { return session.inhibitors() == std::pair(2, 1); }));
+}
+
+TEST_F(SessionProgramTest, LockingAndUnlockingTheScreenHideTheDesignatedWindows) {
+    program.writeDefaults(designation("Diary", false));
+    xcb_window_t diary = open("Diary", Rect(500, 160, 500, 340));
+    ASSERT_TRUE(program.start()) << program.log();
+    ASSERT_TRUE(holdsDelayLock()) << program.log();
+
+    ASSERT_TRUE(session.lock());
+    EXPECT_TRUE(program.waitForLog("lock: hid 1/1")) << program.log();
+    EXPECT_TRUE(eventually([&] { return hidden(diary); }));
+    // Nothing is left in sight at the unlock, and the second pass finds nothing either.
+    ASSERT_TRUE(session.unlock());
+    EXPECT_TRUE(program.waitForLog("unlock: hid 0/0")) << program.log();
+    EXPECT_EQ(program.count("lock: hid 1/1"), 1) << program.log();
 }
 
 TEST(SessionProgramWithoutLoginManagerTest, TheProgramSaysSoOnceAndKeepsRunning) {
