@@ -1,12 +1,20 @@
 #include "platform/x11/qt/QtOwnerPrompt.h"
 
+#include <xcb/xcb.h>
+
+#include <QtGui/qguiapplication_platform.h>
 #include <QtCore/QTimer>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
+
+#include <cstdlib>
+#include <set>
 
 #include "platform/x11/qt/QtActivation.h"
 #include "platform/x11/qt/QtAlerts.h"
@@ -33,6 +41,52 @@ QLabel* ownerLabel(const std::string& text, FontStyle style) {
     label->setTextFormat(Qt::PlainText);
     return label;
 }
+
+// The dialog comes up while the user still holds the shortcut that asked for it. The program
+// asks for detectable auto-repeat, so a held key repeats as presses without releases, and once
+// the modifiers are let go those presses are text: a held "E" would type itself into the field.
+// So the field ignores a key that is down when the dialog opens, and any press of a key already
+// down, until that key is released. No one types a password by holding a key.
+class OwnerFieldHeldKeys final : public QObject {
+  public:
+    explicit OwnerFieldHeldKeys(QObject* parent) : QObject(parent), down_(keysDownNow()) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            quint32 code = key->nativeScanCode();
+            if (event->type() == QEvent::KeyRelease) {
+                down_.erase(code);
+            } else if (key->isAutoRepeat() || !down_.insert(code).second) {
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    static std::set<quint32> keysDownNow() {
+        std::set<quint32> down;
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 == nullptr || x11->connection() == nullptr) {
+            return down;
+        }
+        xcb_connection_t* c = x11->connection();
+        xcb_query_keymap_reply_t* keymap = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
+        if (keymap == nullptr) {
+            return down;
+        }
+        for (quint32 code = 0; code < 256; ++code) {
+            if ((keymap->keys[code / 8] >> (code % 8)) & 1) {
+                down.insert(code);
+            }
+        }
+        std::free(keymap);
+        return down;
+    }
+
+    std::set<quint32> down_;
+};
 
 }  // namespace
 
@@ -65,6 +119,7 @@ QtOwnerPrompt::QtOwnerPrompt(const Texts& texts, X11Screens& screens, OnAnswer o
                                 Qt::ImhNoAutoUppercase);
     field_->setContextMenuPolicy(Qt::NoContextMenu);
     field_->setFixedSize(kOwnerTextWidth, kOwnerFieldHeight);
+    field_->installEventFilter(new OwnerFieldHeldKeys(field_));
     layout->addSpacing(4);
     layout->addWidget(field_);
     layout->addSpacing(6);
