@@ -31,6 +31,7 @@ class PamEnvironmentForChild {
         set("PAM_WRAPPER", "1");
         set("PAM_WRAPPER_SERVICE_DIR", services.folder().string());
         set("PAM_WRAPPER_DISABLE_DEEPBIND", "1");
+        set("UID_WRAPPER_DISABLE_DEEPBIND", "1");  // the name the wrapper 1.1.4 reads
         // A sanitized program would refuse to start with a library preloaded ahead of it.
         set("ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0");
     }
