@@ -131,9 +131,6 @@ int runProgram(int argc, char** argv) {
     application.installNativeEventFilter(&feed);
 
     Log& log = platform->log();
-    log.log(
-        "owner authentication is unavailable: the program's own password reveals locked "
-        "windows");
 
     auto delegate = launchProgram(platform->platform());
     // The shortcuts that could not be registered (another client holds the combination), until

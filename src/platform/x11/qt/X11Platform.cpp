@@ -10,7 +10,6 @@
 #include "platform/x11/FileUserDefaults.h"
 #include "platform/x11/SecretServiceKeychain.h"
 #include "platform/x11/StreamLog.h"
-#include "platform/x11/UnavailableAuthentication.h"
 #include "platform/x11/UserFolders.h"
 #include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11AppPresence.h"
@@ -21,6 +20,7 @@
 #include "platform/x11/X11Sound.h"
 #include "platform/x11/X11WindowList.h"
 #include "platform/x11/X11Workspace.h"
+#include "platform/x11/qt/PamAuthentication.h"
 #include "platform/x11/qt/QtAlerts.h"
 #include "platform/x11/qt/QtKeyEventMonitor.h"
 #include "platform/x11/qt/QtPanels.h"
@@ -62,7 +62,7 @@ struct X11Platform::Services {
           fileKeychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
           secretService("com.plovek.nimbrel"),
           keychain(secretService, fileKeychain, loop, log),
-          authentication(loop),
+          authentication(loop, screens, strings, log, "nimbrel"),
           alerts(loop, screens),
           panels(connection, screens, loop),
           session(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), connection,
@@ -90,7 +90,7 @@ struct X11Platform::Services {
     FileKeychain fileKeychain;
     SecretServiceKeychain secretService;
     FallbackKeychain keychain;
-    UnavailableAuthentication authentication;
+    PamAuthentication authentication;
     QtAlerts alerts;
     QtTextMetrics textMetrics;
     QtPanels panels;
