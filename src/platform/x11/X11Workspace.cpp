@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <thread>
 
 namespace nimbrel::x11 {
 namespace {
@@ -300,16 +302,32 @@ bool X11Workspace::unhide(AppRef app) {
     }
     std::vector<Iconified> iconified = std::move(found->second);
     hidden_.erase(found);
-    // Bottom to top, so the stack comes back as it was.
-    for (const ClientWindow& w : windows_.ofProcess(processID(app))) {
-        auto ours = std::find_if(iconified.begin(), iconified.end(),
-                                 [&](const Iconified& i) { return i.id == w.id; });
-        // One still on its way out is called back too, or the manager would take it after all.
-        if (ours != iconified.end() && (w.iconic || !ours->seenIconic)) {
-            windows_.activate(w.id);
+    auto find = [&](const ClientWindow& w) {
+        return std::find_if(iconified.begin(), iconified.end(),
+                            [&](const Iconified& i) { return i.id == w.id; });
+    };
+    auto ours = [&](const ClientWindow& w) { return find(w) != iconified.end(); };
+    // A window still on its way out is waited for: called back before the manager has taken it,
+    // a manager that animates the iconify would finish it after the call and leave it minimised.
+    // Only a reveal right after a hide waits, and for a bounded time.
+    constexpr auto kLongestWait = std::chrono::seconds(1);
+    auto deadline = std::chrono::steady_clock::now() + kLongestWait;
+    for (;;) {
+        auto owned = windows_.ofProcess(processID(app));
+        bool leaving = std::any_of(owned.begin(), owned.end(), [&](const ClientWindow& w) {
+            return ours(w) && !w.iconic && !find(w)->seenIconic;
+        });
+        if (!leaving || std::chrono::steady_clock::now() >= deadline) {
+            // Bottom to top, so the stack comes back as it was.
+            for (const ClientWindow& w : owned) {
+                if (ours(w) && w.iconic) {
+                    windows_.activate(w.id);
+                }
+            }
+            return true;
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
 }
 
 bool X11Workspace::activate(AppRef app) {

@@ -1,6 +1,7 @@
 #include "platform/x11/qt/QtKeyEventMonitor.h"
 
 #include <QtGui/QKeyEvent>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 
 #include <vector>
@@ -48,6 +49,18 @@ QtKeyEventMonitor::~QtKeyEventMonitor() {
     }
 }
 
+namespace {
+constexpr const char* kKeepsItsKeys = "nimbrelKeepsItsKeys";
+}  // namespace
+
+void QtKeyEventMonitor::keepKeysOf(QWidget& window) {
+    // Keys are seen on the toolkit's window that holds the widget; asking for its id makes it.
+    (void)window.winId();
+    if (QWindow* handle = window.windowHandle()) {
+        handle->setProperty(kKeepsItsKeys, true);
+    }
+}
+
 Subscription QtKeyEventMonitor::addLocalKeyDownMonitor(Handler handler) {
     std::uint64_t id = nextId_++;
     handlers_.emplace(id, std::move(handler));
@@ -58,7 +71,7 @@ bool QtKeyEventMonitor::eventFilter(QObject* watched, QEvent* event) {
     // A key reaches the window first, then each widget that passes it up: only the window's copy
     // counts, or one press would be seen several times.
     if (event->type() != QEvent::KeyPress || handlers_.empty() || !watched->isWindowType() ||
-        loop_.isHeld()) {
+        loop_.isHeld() || watched->property(kKeepsItsKeys).toBool()) {
         return false;
     }
     const auto& key = static_cast<const QKeyEvent&>(*event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtCore/QObject>
+#include <QtWidgets/QWidget>
 
 #include <cstdint>
 #include <map>
@@ -15,6 +16,10 @@ namespace nimbrel::x11 {
 // modal alert is up) the keys are the alert's, and the program's handlers do not run.
 class QtKeyEventMonitor final : public KeyEventMonitor, private QObject {
   public:
+    // Marks a window whose keys are its own, never the program's handlers' (a dialog that asks
+    // for the account's password).
+    static void keepKeysOf(QWidget& window);
+
     explicit QtKeyEventMonitor(const QtMainLoop& loop);
     ~QtKeyEventMonitor() override;
 

@@ -1,5 +1,7 @@
 #include "platform/x11/qt/QtOwnerPrompt.h"
 
+#include "platform/x11/qt/QtKeyEventMonitor.h"
+
 #include <xcb/xcb.h>
 
 #include <QtGui/qguiapplication_platform.h>
@@ -157,6 +159,8 @@ QtOwnerPrompt::QtOwnerPrompt(const Texts& texts, X11Screens& screens, OnAnswer o
         dialog.move(static_cast<int>(root.x), static_cast<int>(root.y));
     }
     field_->setFocus(Qt::OtherFocusReason);
+    // The password typed here is for this dialog alone.
+    QtKeyEventMonitor::keepKeysOf(dialog);
     dialog.show();
     QTimer::singleShot(0, &dialog, [&dialog] { askToActivate(dialog); });
 }
