@@ -7,6 +7,7 @@
 #include "platform/x11/DesktopEntries.h"
 #include "platform/x11/FileKeychain.h"
 #include "platform/x11/FileUserDefaults.h"
+#include "platform/x11/NoMenus.h"
 #include "platform/x11/StreamLog.h"
 #include "platform/x11/UnavailableAuthentication.h"
 #include "platform/x11/UserFolders.h"
@@ -85,6 +86,10 @@ struct X11Platform::Services {
     QtAlerts alerts;
     QtTextMetrics textMetrics;
     QtPanels panels;
+    NoStatusBar statusBar;
+    NoDockMenu dockMenu;
+    NoLoginItem loginItem;
+    NoSystemSettings systemSettings;
 };
 
 std::unique_ptr<X11Platform> X11Platform::make(xcb_connection_t* connection, int screenNumber) {
@@ -106,7 +111,7 @@ X11Platform::X11Platform(std::unique_ptr<Services> services) : services_(std::mo
         s.windowList,    s.eventSource, s.defaults,       s.loop,          s.sound,
         s.log,           s.strings,     s.hotKeys,        s.keyMonitor,    s.keyboardLayout,
         s.appPresence,   s.keychain,    s.authentication, s.alerts,        s.panels,
-        s.textMetrics});
+        s.textMetrics,   s.statusBar,   s.dockMenu,       s.loginItem,     s.systemSettings});
 }
 
 X11Platform::~X11Platform() = default;
