@@ -73,6 +73,7 @@ class SimDesktop {
     SimStatusBar& statusBar() { return statusBar_; }
     SimDockMenu& dockMenu() { return dockMenu_; }
     SimLoginItem& loginItem() { return loginItem_; }
+    SimSystemSettings& systemSettings() { return systemSettings_; }
     // Routes key events: the program's tap, hot keys, the lock shortcut, then the key window.
     SimKeyboard& keyboard() { return keyboard_; }
     Platform platform(Localizer& strings);
