@@ -5,9 +5,9 @@ packages=(cmake ninja-build g++ clang-14 libclang-rt-14-dev nlohmann-json3-dev l
           libgtest-dev libgmock-dev libbenchmark-dev clang-format-14
           pkg-config libxcb1-dev libxcb-util-dev libxcb-randr0-dev libxcb-res0-dev
           libxcb-xinput-dev libxcb-screensaver0-dev libxcb-xkb-dev libxkbcommon-x11-dev libxcb-xtest0-dev
-          xdotool
-          qt6-base-dev libgl-dev qt6-qpa-plugins
-          xvfb jwm openbox x11-utils x11-xserver-utils)
+          xdotool libpam0g-dev libpam-wrapper
+          qt6-base-dev libgl-dev qt6-qpa-plugins libsecret-1-dev
+          xvfb jwm openbox x11-utils x11-xserver-utils dbus gnome-keyring)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -41,9 +41,12 @@ AppDelegate::AppDelegate(Platform& platform)
     hud_ = std::make_unique<HUD>(platform.panels, platform.textMetrics, platform.screens,
                                  platform.loop, [this] { return screenChoice_; });
     bindingLookup_ = std::make_unique<BindingLookup>(*store_, *minimizer_, platform.workspace);
-    triggers_ = std::make_unique<AutoHideTriggers>(
-        AutoHideTriggers::Services{*store_, *minimizer_, platform.screens, platform.notifications,
-                                   platform.sound, platform.loop});
+    screenShare_ =
+        std::make_unique<ScreenShareDetector>(platform.accessibility, platform.workspace);
+    triggers_ = std::make_unique<AutoHideTriggers>(AutoHideTriggers::Services{
+        *store_, *minimizer_, *bindingLookup_, *screenShare_, platform.accessibility,
+        platform.screens, platform.eventSource, platform.notifications, platform.sound,
+        platform.log, platform.loop});
     shortcuts_ = std::make_unique<ShortcutActions>(ShortcutActions::Services{
         *store_, *minimizer_, *hotKeys_, *hud_, *bindingLookup_, *triggers_, platform.accessibility,
         platform.workspace, platform.sound, platform.loop, platform.strings});
@@ -81,6 +84,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     applyCoverMessage();
 
     triggers_->observeSystemEvents();
+    triggers_->applyTriggerSettings();
+    triggers_->startTicking();
     powerOffSubscription_ = platform_.notifications.observe(
         SystemEvent::willPowerOff, guard_.wrap([this] { isPoweringOff_ = true; }));
 
@@ -102,6 +107,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::wireStore() {
     store_->onShortcutsChanged = guard_.wrap([this] { shortcuts_->registerHotKeys(); });
+    store_->onTriggersChanged = guard_.wrap([this] { triggers_->applyTriggerSettings(); });
     store_->onDockIconChanged = guard_.wrap([this] {
         platform_.application.setActivationPolicy(
             store_->showDockIcon().get() ? ActivationPolicy::regular : ActivationPolicy::accessory);

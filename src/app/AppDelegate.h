@@ -14,6 +14,7 @@
 #include "app/notices/HUD.h"
 #include "app/notices/OwnWindowPlacement.h"
 #include "app/notices/ScreenChoice.h"
+#include "app/screenshare/ScreenShareDetector.h"
 #include "engine/WindowMinimizer.h"
 #include "hotkeys/HotKeyCenter.h"
 #include "platform/LifetimeGuard.h"
@@ -51,6 +52,8 @@ class AppDelegate {
 
     SettingsStore& store() { return *store_; }
     WindowMinimizer& minimizer() { return *minimizer_; }
+    AutoHideTriggers& triggers() { return *triggers_; }
+    bool isScreenSharing() { return screenShare_->isScreenSharing(); }
     bool isSettingsWindowOpen() const { return settingsWindowOpen_; }
     AttemptsLog& attempts() { return *attempts_; }
 
@@ -80,6 +83,7 @@ class AppDelegate {
     std::unique_ptr<HotKeyCenter> hotKeys_;
     std::unique_ptr<HUD> hud_;
     std::unique_ptr<BindingLookup> bindingLookup_;
+    std::unique_ptr<ScreenShareDetector> screenShare_;
     std::unique_ptr<AutoHideTriggers> triggers_;
     std::unique_ptr<ShortcutActions> shortcuts_;
     std::unique_ptr<MenuActions> menuActions_;

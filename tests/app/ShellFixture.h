@@ -13,6 +13,7 @@
 #include "app/BindingLookup.h"
 #include "app/ShortcutActions.h"
 #include "app/notices/HUD.h"
+#include "app/screenshare/ScreenShareDetector.h"
 #include "engine/WindowMinimizer.h"
 #include "hotkeys/HotKeyCenter.h"
 #include "platform/Localizer.h"
@@ -61,12 +62,21 @@ class ShellFixture : public ::testing::Test {
         hud_ = std::make_unique<HUD>(desk_.panels(), desk_.textMetrics(), desk_.screens(),
                                      desk_.loop(), nullptr);
         lookup_ = std::make_unique<BindingLookup>(*store_, *engine_, desk_.workspace());
-        triggers_ = std::make_unique<AutoHideTriggers>(
-            AutoHideTriggers::Services{*store_, *engine_, desk_.screens(), desk_.notifications(),
-                                       desk_.sound(), desk_.loop()});
+        screenShare_ =
+            std::make_unique<ScreenShareDetector>(desk_.accessibility(), desk_.workspace());
+        triggers_ = makeTriggers();
         shortcuts_ = std::make_unique<ShortcutActions>(ShortcutActions::Services{
             *store_, *engine_, *hotKeys_, *hud_, *lookup_, *triggers_, desk_.accessibility(),
             desk_.workspace(), desk_.sound(), desk_.loop(), strings_});
+    }
+
+    std::unique_ptr<AutoHideTriggers> makeTriggers(TriggerHooks hooks = {}) {
+        return std::make_unique<AutoHideTriggers>(
+            AutoHideTriggers::Services{*store_, *engine_, *lookup_, *screenShare_,
+                                       desk_.accessibility(), desk_.screens(), desk_.eventSource(),
+                                       desk_.notifications(), desk_.sound(), desk_.log(),
+                                       desk_.loop()},
+            std::move(hooks));
     }
 
     ElementRef open(const std::string& title, Rect frame) {
@@ -136,6 +146,7 @@ class ShellFixture : public ::testing::Test {
     std::unique_ptr<HotKeyCenter> hotKeys_;
     std::unique_ptr<HUD> hud_;
     std::unique_ptr<BindingLookup> lookup_;
+    std::unique_ptr<ScreenShareDetector> screenShare_;
     std::unique_ptr<AutoHideTriggers> triggers_;
     std::unique_ptr<ShortcutActions> shortcuts_;
 };

@@ -131,10 +131,6 @@ int runProgram(int argc, char** argv) {
     application.installNativeEventFilter(&feed);
 
     Log& log = platform->log();
-    log.log("no secret service yet: the keychain is a private file under the XDG data folder");
-    log.log(
-        "owner authentication is unavailable: the program's own password reveals locked "
-        "windows");
 
     auto delegate = launchProgram(platform->platform());
     // The shortcuts that could not be registered (another client holds the combination), until
@@ -153,6 +149,18 @@ int runProgram(int argc, char** argv) {
         }
     };
 
+    // A power-off quits without asking, whatever is locked, once every handler has heard of it.
+    // It ends the program as the session's end does: a power-off that does not happen after all
+    // (or a session that outlives it) must not find the locked windows released, so they stay
+    // out of sight and the next start adopts them.
+    Subscription powerOff = platform->notifications().observe(SystemEvent::willPowerOff, [&] {
+        platform->loop().post([&] {
+            log.log("quitting for the power-off");
+            delegate->endForSession();
+            QCoreApplication::quit();
+        });
+    });
+
     std::unique_ptr<QSocketNotifier> signals;
     if (catchesSignals) {
         signals = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
@@ -170,6 +178,7 @@ int runProgram(int argc, char** argv) {
 
     int status = QApplication::exec();
     signals.reset();
+    powerOff.cancel();
     unavailable.cancel();
     application.removeNativeEventFilter(&feed);
     delegate.reset();

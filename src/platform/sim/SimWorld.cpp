@@ -206,6 +206,7 @@ void SimWorld::terminate(AppRef ref) {
         }
     }
     std::erase_if(stack_, [&](ElementRef e) { return windows_.at(e.id).app == ref; });
+    stackChanged();
     if (frontmost_ == ref) {
         activateNextAfter(ref);
     }
@@ -228,6 +229,7 @@ void SimWorld::makeFrontmost(AppRef ref) {
     // An activated application's windows come forward together, keeping their order.
     std::stable_partition(stack_.begin(), stack_.end(),
                           [&](ElementRef e) { return windows_.at(e.id).app == ref; });
+    stackChanged();
     if (frontmost_ != ref) {
         frontmost_ = ref;
         postAX(applicationElement(app(ref)->pid), ax::notification::kApplicationActivated,
@@ -319,6 +321,7 @@ ElementRef SimWorld::openWindow(AppRef owner, const SimWindowSpec& description) 
     w.number = description.number ? *description.number : nextFreeNumber();
     windows_.emplace(w.element.id, w);
     stack_.insert(stack_.begin(), w.element);
+    stackChanged();
     ElementRef appElement = applicationElement(a->pid);
     postAX(appElement, ax::notification::kWindowCreated, w.element);
     setFocused(*a, w.element);
@@ -332,6 +335,7 @@ void SimWorld::closeWindow(ElementRef element) {
     }
     w->closed = true;
     std::erase(stack_, element);
+    stackChanged();
     postAX(element, ax::notification::kElementDestroyed, element);
     refocusAfterLoss(*app(w->app), element);
 }
@@ -393,6 +397,7 @@ void SimWorld::setTitle(ElementRef element, const std::string& title) {
 void SimWorld::bringToFront(ElementRef element) {
     std::erase(stack_, element);
     stack_.insert(stack_.begin(), element);
+    stackChanged();
 }
 
 void SimWorld::setFocused(SimApp& a, ElementRef element) {
@@ -422,13 +427,17 @@ void SimWorld::refocusAfterLoss(SimApp& a, ElementRef lost) {
 }
 
 std::vector<ElementRef> SimWorld::windowsOf(AppRef owner) const {
-    std::vector<ElementRef> result;
-    for (ElementRef e : stack_) {
-        if (windows_.at(e.id).app == owner) {
-            result.push_back(e);
+    // Asked for every application on every pass over the desktop, while the stack changes far
+    // less often: sorting it by application once per change keeps a pass linear in the windows.
+    if (stackByAppStale_) {
+        stackByApp_.clear();
+        for (ElementRef e : stack_) {
+            stackByApp_[windows_.at(e.id).app.id].push_back(e);
         }
+        stackByAppStale_ = false;
     }
-    return result;
+    auto it = stackByApp_.find(owner.id);
+    return it != stackByApp_.end() ? it->second : std::vector<ElementRef>{};
 }
 
 bool SimWorld::isVisible(const SimWindow& w) const {
@@ -452,17 +461,14 @@ ElementRef SimWorld::applicationElement(Pid pid) {
     auto [it, added] = appElements_.emplace(pid, ElementRef{});
     if (added) {
         it->second = ElementRef{nextId_++};
+        appElementPids_.emplace(it->second.id, pid);
     }
     return it->second;
 }
 
 std::optional<Pid> SimWorld::applicationElementPid(ElementRef element) const {
-    for (const auto& [pid, e] : appElements_) {
-        if (e == element) {
-            return pid;
-        }
-    }
-    return std::nullopt;
+    auto it = appElementPids_.find(element.id);
+    return it != appElementPids_.end() ? std::optional<Pid>(it->second) : std::nullopt;
 }
 
 double SimWorld::messagingTimeout(Pid pid) const {

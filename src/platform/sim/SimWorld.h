@@ -129,6 +129,7 @@ class SimWorld {
     void setFocused(SimApp& a, ElementRef element);
     void refocusAfterLoss(SimApp& a, ElementRef lost);
     void bringToFront(ElementRef element);
+    void stackChanged() { stackByAppStale_ = true; }
     void activateNextAfter(AppRef leaving);
     void makeFrontmost(AppRef ref);
     void postAX(ElementRef on, std::string_view notification, ElementRef about);
@@ -151,7 +152,11 @@ class SimWorld {
     std::optional<AppRef> frontmost_;
     std::map<std::uint64_t, SimWindow> windows_;
     std::vector<ElementRef> stack_;  // open windows, front to back
+    // The stack split by application (by AppRef id), rebuilt on the first use after a change.
+    mutable std::map<std::uint64_t, std::vector<ElementRef>> stackByApp_;
+    mutable bool stackByAppStale_ = true;
     std::map<Pid, ElementRef> appElements_;
+    std::map<std::uint64_t, Pid> appElementPids_;  // the other way round
     WindowNumber nextNumber_ = 100;
 
     bool trusted_ = true;

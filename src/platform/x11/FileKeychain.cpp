@@ -148,6 +148,18 @@ KeychainStatus FileKeychain::remove(const KeychainQuery& query) {
     });
 }
 
+KeychainStatus FileKeychain::removeEach(const std::vector<KeychainQuery>& queries) {
+    auto items = load();
+    if (!items) {
+        return KeychainStatus::failure;
+    }
+    std::erase_if(*items, [&](const KeychainItem& item) {
+        return std::any_of(queries.begin(), queries.end(),
+                           [&](const KeychainQuery& query) { return matches(item, query); });
+    });
+    return store(*items);
+}
+
 KeychainStatus FileKeychain::add(const KeychainItem& item) {
     auto items = load();
     if (!items) {

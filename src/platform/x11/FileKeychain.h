@@ -26,6 +26,12 @@ class FileKeychain final : public Keychain {
     KeychainStatus add(const KeychainItem& item) override;
     KeychainStatus remove(const KeychainQuery& query) override;
 
+    const std::filesystem::path& path() const { return file_.path(); }
+    // Every item, none when the file cannot be read.
+    std::optional<std::vector<KeychainItem>> items() { return load(); }
+    // Takes out all the named items in one replacement of the file, so either all go or none.
+    KeychainStatus removeEach(const std::vector<KeychainQuery>& queries);
+
   private:
     using Items = std::vector<KeychainItem>;
     using ItemAction = std::function<KeychainStatus(Items& items, Items::iterator item)>;

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "platform/x11/DesktopEntries.h"
+#include "platform/x11/FallbackKeychain.h"
 #include "platform/x11/FileKeychain.h"
 #include "platform/x11/FileUserDefaults.h"
 #include "platform/x11/NoMenus.h"
+#include "platform/x11/SecretServiceKeychain.h"
 #include "platform/x11/StreamLog.h"
-#include "platform/x11/UnavailableAuthentication.h"
 #include "platform/x11/UserFolders.h"
 #include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11AppPresence.h"
@@ -20,10 +21,12 @@
 #include "platform/x11/X11Sound.h"
 #include "platform/x11/X11WindowList.h"
 #include "platform/x11/X11Workspace.h"
+#include "platform/x11/qt/PamAuthentication.h"
 #include "platform/x11/qt/QtAlerts.h"
 #include "platform/x11/qt/QtKeyEventMonitor.h"
 #include "platform/x11/qt/QtPanels.h"
 #include "platform/x11/qt/QtTextMetrics.h"
+#include "platform/x11/qt/SessionWatch.h"
 
 namespace nimbrel::x11 {
 namespace {
@@ -57,10 +60,14 @@ struct X11Platform::Services {
           hotKeys(connection, hub),
           keyMonitor(loop),
           keyboardLayout(connection),
-          keychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
-          authentication(loop),
+          fileKeychain(PrivateFile(storePath(userDataFolder(), "keychain.json")), log),
+          secretService("com.plovek.nimbrel"),
+          keychain(secretService, fileKeychain, loop, log),
+          authentication(loop, screens, strings, log, "nimbrel"),
           alerts(loop, screens),
-          panels(connection, screens, loop) {}
+          panels(connection, screens, loop),
+          session(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), connection,
+                  notifications, loop, log, strings) {}
 
     StreamLog log;
     QtMainLoop loop;
@@ -81,11 +88,15 @@ struct X11Platform::Services {
     QtKeyEventMonitor keyMonitor;
     X11KeyboardLayout keyboardLayout;
     X11AppPresence appPresence;
-    FileKeychain keychain;
-    UnavailableAuthentication authentication;
+    FileKeychain fileKeychain;
+    SecretServiceKeychain secretService;
+    FallbackKeychain keychain;
+    PamAuthentication authentication;
     QtAlerts alerts;
     QtTextMetrics textMetrics;
     QtPanels panels;
+    // Reports into the notifications, so it is made after them and gone before them.
+    SessionWatch session;
     NoStatusBar statusBar;
     NoDockMenu dockMenu;
     NoLoginItem loginItem;

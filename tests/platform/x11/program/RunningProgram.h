@@ -37,6 +37,11 @@ class RunningProgram {
         std::ofstream(configFolder() / "defaults.json") << document;
     }
 
+    // A variable the program finds in its environment (the address of a test's own bus).
+    void setEnvironment(std::string name, std::string value) {
+        environment_.emplace_back(std::move(name), std::move(value));
+    }
+
     // Starts the program and waits until its shortcuts are registered.
     bool start() {
         pid_ = ::fork();
@@ -46,9 +51,14 @@ class RunningProgram {
             ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
             ::setenv("XDG_DATA_HOME", (home_ / ".local" / "share").c_str(), 1);
             ::setenv("XDG_RUNTIME_DIR", (home_ / "run").c_str(), 1);
+            for (const auto& [name, value] : environment_) {
+                ::setenv(name.c_str(), value.c_str(), 1);
+            }
             // No session bus here: without an address libdbus would try to start one for Qt,
             // and keep memory the leak checker reports.
             ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 0);
+            // Nor the machine's login manager, unless the test brings one of its own.
+            ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent", 0);
             std::string log = logFile().string();
             std::FILE* out = std::freopen(log.c_str(), "a", stderr);
             (void)out;
@@ -103,6 +113,12 @@ class RunningProgram {
             return status_;
         }
         ::kill(pid_, signal);
+        return exited();
+    }
+
+    // Waits for the process to end by itself; its exit status, none when it did not end within
+    // ten seconds.
+    std::optional<int> exited() {
         for (int i = 0; i < 1000; ++i) {
             if (!running()) {
                 return status_;
@@ -133,6 +149,7 @@ class RunningProgram {
     mutable pid_t pid_ = 0;
     mutable std::optional<int> status_;
     int starts_ = 0;
+    std::vector<std::pair<std::string, std::string>> environment_;
 };
 
 // Keys as a user types them, through the server's test extension.
