@@ -32,6 +32,7 @@ AppDelegate::AppDelegate(Platform& platform)
         screenChoice_ = ScreenChoice::fromIdentifier(id);
     });
     store_ = std::make_unique<SettingsStore>(std::move(services));
+    attempts_ = std::make_unique<AttemptsLog>(platform.defaults);
     minimizer_ = std::make_unique<WindowMinimizer>(
         EngineServices{platform.accessibility, platform.workspace, platform.screens,
                        platform.eventSource, platform.loop, platform.strings},
@@ -49,6 +50,8 @@ AppDelegate::AppDelegate(Platform& platform)
     shortcuts_ = std::make_unique<ShortcutActions>(ShortcutActions::Services{
         *store_, *minimizer_, *hotKeys_, *hud_, *bindingLookup_, *triggers_, platform.accessibility,
         platform.workspace, platform.sound, platform.loop, platform.strings});
+    menuActions_ = std::make_unique<MenuActions>(menuServices());
+    statusMenu_ = std::make_unique<StatusMenu>(menuServices(), *menuActions_);
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -75,6 +78,7 @@ std::function<void(const std::string&, std::function<void(bool)>)> AppDelegate::
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    installMenus();
     wireStore();
     shortcuts_->registerHotKeys();
     applyCoverMessage();
@@ -125,6 +129,12 @@ WindowMinimizer::Callbacks AppDelegate::engineCallbacks() {
     callbacks.chosenScreen =
         guard_.wrap([this] { return screenChoice_.resolve(platform_.screens); });
     callbacks.authenticate = weakAuthenticate();
+    callbacks.onAttempt =
+        guard_.wrap([this](const std::vector<WindowRef>& windows, AttemptReason reason) {
+            for (const auto& window : windows) {
+                attempts_->record(platform_.loop.now(), minimizer_->access().label(window), reason);
+            }
+        });
     return callbacks;
 }
 

@@ -5,9 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "app/AttemptsLog.h"
 #include "app/AutoHideTriggers.h"
 #include "app/BindingLookup.h"
+#include "app/MenuActions.h"
 #include "app/ShortcutActions.h"
+#include "app/StatusMenu.h"
 #include "app/notices/HUD.h"
 #include "app/notices/OwnWindowPlacement.h"
 #include "app/notices/ScreenChoice.h"
@@ -52,9 +55,13 @@ class AppDelegate {
     AutoHideTriggers& triggers() { return *triggers_; }
     bool isScreenSharing() { return screenShare_->isScreenSharing(); }
     bool isSettingsWindowOpen() const { return settingsWindowOpen_; }
+    AttemptsLog& attempts() { return *attempts_; }
 
   private:
     void wireStore();
+    // The status item with its menu, and the Dock menu.
+    void installMenus();
+    MenuServices menuServices();
     // What the engine asks of the shell: the settings, the designations, the notice screen and the
     // gate. Each answer is read when the engine asks, never copied.
     WindowMinimizer::Callbacks engineCallbacks();
@@ -71,6 +78,7 @@ class AppDelegate {
     OwnWindowPlacement ownWindowPlacement_;
     std::unique_ptr<AccessProtection> protection_;
     std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<AttemptsLog> attempts_;
     std::unique_ptr<WindowMinimizer> minimizer_;
     std::unique_ptr<HotKeyCenter> hotKeys_;
     std::unique_ptr<HUD> hud_;
@@ -78,6 +86,10 @@ class AppDelegate {
     std::unique_ptr<ScreenShareDetector> screenShare_;
     std::unique_ptr<AutoHideTriggers> triggers_;
     std::unique_ptr<ShortcutActions> shortcuts_;
+    std::unique_ptr<MenuActions> menuActions_;
+    std::unique_ptr<StatusMenu> statusMenu_;
+    std::unique_ptr<StatusItem> statusItem_;
+    Subscription iconSubscription_;
     bool settingsWindowOpen_ = false;
     bool isPoweringOff_ = false;
     bool relaunchingForUpdate_ = false;

@@ -42,7 +42,7 @@ ShortcutRegistration::Actions ShortcutActions::actionsFor(const ShortcutTarget& 
                     [this] {
                         if (isHoldPending()) {
                             holdTimer_.invalidate();
-                            hideFocusedFromShortcut();
+                            hideFocusedWindow();
                         }
                     }};
         case ShortcutTarget::Kind::all:
@@ -160,7 +160,7 @@ HideStyle ShortcutActions::hideStyle() const {
     return services_.store.useCover().get() ? HideStyle::cover : HideStyle::outOfSight;
 }
 
-void ShortcutActions::hideFocusedFromShortcut() {
+void ShortcutActions::hideFocusedWindow() {
     if (!services_.accessibility.requestTrust() ||
         !services_.minimizer.hideFocused(
             services_.store.lockFocused().get() ? Guard::locked : Guard::unlocked, hideStyle())) {

@@ -51,13 +51,14 @@ class ShortcutActions {
     void toggleDesignation(const WindowRef& window, bool fromThisWindowItem);
     // Reveals every window the engine hid (locked ones ask first).
     void restoreAllDesignated();
+    // Hides the focused window as the settings say (locked, covered); the beep when it cannot.
+    void hideFocusedWindow();
 
   private:
     ShortcutRegistration::Actions actionsFor(const ShortcutTarget& target);
     // Replaces any pending hold: `action` runs once the keys have been held for the hold duration.
     void beginHold(std::function<void()> action);
     bool isHoldPending() const { return holdTimer_.isArmed(); }
-    void hideFocusedFromShortcut();
     // How the shortcuts hide a window, as the cover setting says.
     HideStyle hideStyle() const;
     void designateFromShortcut();

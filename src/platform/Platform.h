@@ -4,6 +4,7 @@
 #include "platform/Alerts.h"
 #include "platform/AppPresenceSource.h"
 #include "platform/Application.h"
+#include "platform/DockMenu.h"
 #include "platform/EventSource.h"
 #include "platform/HotKeyService.h"
 #include "platform/KeyEventMonitor.h"
@@ -12,11 +13,14 @@
 #include "platform/LocalAuthentication.h"
 #include "platform/Localizer.h"
 #include "platform/Log.h"
+#include "platform/LoginItem.h"
 #include "platform/MainLoop.h"
 #include "platform/Panels.h"
 #include "platform/Screens.h"
 #include "platform/Sound.h"
+#include "platform/StatusBar.h"
 #include "platform/SystemNotifications.h"
+#include "platform/SystemSettings.h"
 #include "platform/TextMetrics.h"
 #include "platform/UserDefaults.h"
 #include "platform/WindowList.h"
@@ -48,6 +52,10 @@ struct Platform {
     Alerts& alerts;
     Panels& panels;
     TextMetrics& textMetrics;
+    StatusBar& statusBar;
+    DockMenu& dockMenu;
+    LoginItem& loginItem;
+    SystemSettings& systemSettings;
 };
 
 }  // namespace nimbrel

@@ -172,8 +172,9 @@ std::vector<std::string> engineQuery(ProgramHost& host, CommandContext& c) {
     }
     return {"engine hidden=" + names(console, hidden.minimized()) +
             " locked=" + names(console, locked) + " origins=" + formatList(origins) +
-            " focus=" + (hidden.focusActive() ? "on" : "off") + " focusHidden=" +
-            names(console, hidden.focusHidden()) + " attempts=" + std::to_string(m.attemptCount())};
+            " focus=" + (hidden.focusActive() ? "on" : "off") +
+            " focusHidden=" + names(console, hidden.focusHidden()) +
+            " attempts=" + std::to_string(host.delegate().attempts().entries().size())};
 }
 
 std::vector<std::string> coversQuery(ProgramHost& host, CommandContext& c) {

@@ -19,11 +19,8 @@ void addUnavailableExpectation(Console& console, const char* name) {
 }
 
 void registerUnavailableCommands(Console& console) {
-    for (const char* name : {"password", "menu", "dock"}) {
+    for (const char* name : {"password"}) {
         addUnavailableCommand(console, name);
-    }
-    for (const char* name : {"menu", "no-menu"}) {
-        addUnavailableExpectation(console, name);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "EventExpectations.h"
 #include "KeyCommands.h"
 #include "KeychainCommands.h"
+#include "MenuCommands.h"
 #include "PanelQueries.h"
 #include "ProgramCommands.h"
 #include "ProgramHost.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     // Declared after the console and the desktop, so the program ends before either goes away.
     console::ProgramHost program(desktop);
     console::registerProgramCommands(console, desktop, program);
+    console::registerMenuCommands(console, program);
 
     std::vector<std::string> sources(argv + 1, argv + argc);
     if (sources.empty()) {

@@ -33,6 +33,7 @@ SimDesktop::SimDesktop()
       localAuthentication_(loop_),
       alerts_(events_),
       panels_(loop_, events_, [this] { return primaryScreenHeight(); }),
+      systemSettings_(events_),
       keyboard_(world_, events_, hotKeys_, keyMonitor_, panels_) {
     panels_.setWindowLookup([this](WindowNumber number) { return hasWindowNumber(number); });
     routePointerThroughPanels();
@@ -49,6 +50,7 @@ void SimDesktop::programEnded() {
     world_.programEnded();
     // Panels die with the process that made them.
     panels_.discardAll();
+    dockMenu_.forget();
     keyboard_.setTap(nullptr);
     routePointerThroughPanels();
 }
@@ -60,7 +62,9 @@ Platform SimDesktop::platform(Localizer& strings) {
                     sound_,         log_,        strings,
                     hotKeys_,       keyMonitor_, keyboardLayout_,
                     appPresence_,   keychain_,   localAuthentication_,
-                    alerts_,        panels_,     textMetrics_};
+                    alerts_,        panels_,     textMetrics_,
+                    statusBar_,     dockMenu_,   loginItem_,
+                    systemSettings_};
 }
 
 SimResult SimDesktop::addScreen(const std::string& name, Rect frame, std::optional<Rect> visible) {

@@ -10,6 +10,7 @@
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimAppPresence.h"
 #include "platform/sim/SimApplication.h"
+#include "platform/sim/SimDockMenu.h"
 #include "platform/sim/SimEventLog.h"
 #include "platform/sim/SimEventSource.h"
 #include "platform/sim/SimHotKeys.h"
@@ -19,11 +20,14 @@
 #include "platform/sim/SimKeychain.h"
 #include "platform/sim/SimLocalAuthentication.h"
 #include "platform/sim/SimLog.h"
+#include "platform/sim/SimLoginItem.h"
 #include "platform/sim/SimMainLoop.h"
 #include "platform/sim/SimPanels.h"
 #include "platform/sim/SimScreens.h"
 #include "platform/sim/SimSound.h"
+#include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSystemNotifications.h"
+#include "platform/sim/SimSystemSettings.h"
 #include "platform/sim/SimTextMetrics.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWindowList.h"
@@ -66,6 +70,10 @@ class SimDesktop {
     SimAlerts& alerts() { return alerts_; }
     SimPanels& panels() { return panels_; }
     SimTextMetrics& textMetrics() { return textMetrics_; }
+    SimStatusBar& statusBar() { return statusBar_; }
+    SimDockMenu& dockMenu() { return dockMenu_; }
+    SimLoginItem& loginItem() { return loginItem_; }
+    SimSystemSettings& systemSettings() { return systemSettings_; }
     // Routes key events: the program's tap, hot keys, the lock shortcut, then the key window.
     SimKeyboard& keyboard() { return keyboard_; }
     Platform platform(Localizer& strings);
@@ -192,6 +200,10 @@ class SimDesktop {
     SimAlerts alerts_;
     SimPanels panels_;
     SimTextMetrics textMetrics_;
+    SimStatusBar statusBar_;
+    SimDockMenu dockMenu_;
+    SimLoginItem loginItem_;
+    SimSystemSettings systemSettings_;
     SimKeyboard keyboard_;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/x11/FallbackKeychain.h"
 #include "platform/x11/FileKeychain.h"
 #include "platform/x11/FileUserDefaults.h"
+#include "platform/x11/NoMenus.h"
 #include "platform/x11/SecretServiceKeychain.h"
 #include "platform/x11/StreamLog.h"
 #include "platform/x11/UserFolders.h"
@@ -96,6 +97,10 @@ struct X11Platform::Services {
     QtPanels panels;
     // Reports into the notifications, so it is made after them and gone before them.
     SessionWatch session;
+    NoStatusBar statusBar;
+    NoDockMenu dockMenu;
+    NoLoginItem loginItem;
+    NoSystemSettings systemSettings;
 };
 
 std::unique_ptr<X11Platform> X11Platform::make(xcb_connection_t* connection, int screenNumber) {
@@ -117,7 +122,7 @@ X11Platform::X11Platform(std::unique_ptr<Services> services) : services_(std::mo
         s.windowList,    s.eventSource, s.defaults,       s.loop,          s.sound,
         s.log,           s.strings,     s.hotKeys,        s.keyMonitor,    s.keyboardLayout,
         s.appPresence,   s.keychain,    s.authentication, s.alerts,        s.panels,
-        s.textMetrics});
+        s.textMetrics,   s.statusBar,   s.dockMenu,       s.loginItem,     s.systemSettings});
 }
 
 X11Platform::~X11Platform() = default;
