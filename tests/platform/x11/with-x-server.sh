@@ -60,6 +60,21 @@ if ! wm_ready; then
     xprop -root >&2
     exit 1
 fi
+# A manager that has set its properties may still be starting (openbox under a loaded machine
+# took seconds): a first window it manages says it is ready. The tests then start with none.
+clients() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -o "0x[0-9a-f]*" | wc -l; }
+xmessage -name with-x-server-probe "probe" >/dev/null 2>&1 &
+probe_pid=$!
+for _ in $(seq 600); do
+    [ "$(clients)" -gt 0 ] && break
+    sleep 0.05
+done
+kill "$probe_pid" 2>/dev/null
+wait "$probe_pid" 2>/dev/null
+for _ in $(seq 200); do
+    [ "$(clients)" -eq 0 ] && break
+    sleep 0.05
+done
 
 "$@"
 status=$?
