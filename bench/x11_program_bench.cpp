@@ -103,24 +103,30 @@ void BM_ShortcutToParked(benchmark::State& state) {
     d.client.close(other);
 }
 
-// The same park as bare requests: the skip marks and the window manager's move, then the wait.
+// The same park as bare requests: the skip marks, the focus given to the other window and the
+// window manager's move, then the wait.
 void BM_BareRequestsToParked(benchmark::State& state) {
     Desk& d = desk();
+    xcb_window_t other = d.open("Other", Rect(700, 100, 300, 200));
     xcb_window_t w = d.open("Parked by hand", Rect(100, 100, 400, 300));
     auto frame = d.windows.read(w)->frame;
     auto root = d.screens.layout();
     for (auto _ : state) {
         state.PauseTiming();
         d.windows.moveFrame(*d.windows.read(w), frame.origin());
-        d.waitUntil([&] { return !d.parked(w); });
+        d.windows.activate(w);
+        d.waitUntil([&] { return !d.parked(w) && d.windows.active() == w; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         state.ResumeTiming();
         auto window = d.windows.read(w);
         d.windows.setState(w, "_NET_WM_STATE_SKIP_TASKBAR", true);
         d.windows.setState(w, "_NET_WM_STATE_SKIP_PAGER", true);
+        d.windows.activate(other);
         d.windows.moveFrame(*window, Point{5000, 5000});
         d.waitUntil([&] { return d.parked(w); });
     }
     d.client.close(w);
+    d.client.close(other);
 }
 
 // From the process's start to its shortcuts registered.
