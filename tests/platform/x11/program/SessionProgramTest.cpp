@@ -108,6 +108,8 @@ TEST_F(SessionProgramTest, LockingAndUnlockingTheScreenHideTheDesignatedWindows)
     xcb_window_t diary = open("Diary", Rect(500, 160, 500, 340));
     ASSERT_TRUE(program.start()) << program.log();
     ASSERT_TRUE(holdsDelayLock()) << program.log();
+    // The program listens to its session once it has found it, and then reads its lock state.
+    ASSERT_TRUE(eventually([&] { return session.called("Get") > 0; })) << program.log();
 
     ASSERT_TRUE(session.lock());
     EXPECT_TRUE(program.waitForLog("lock: hid 1/1")) << program.log();

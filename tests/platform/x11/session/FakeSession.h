@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,6 +85,8 @@ class FakeSession {
     bool prepareForShutdown(bool starting) {
         return ask(starting ? "shutdown 1" : "shutdown 0") == "ok";
     }
+    // How many times the program called a method of the login manager.
+    int called(const std::string& method) { return std::atoi(ask("called " + method).c_str()); }
     // How many delay locks the login manager handed out, and how many of them are still held.
     std::pair<int, int> inhibitors() {
         int taken = -1;

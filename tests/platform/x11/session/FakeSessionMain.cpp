@@ -4,6 +4,7 @@
 // with one line:
 //   lock | unlock | locked-hint 0|1 | saver 0|1 | sleep 0|1 | shutdown 0|1   -> "ok"
 //   inhibitors                                                           -> "taken N held M"
+//   called METHOD                                                        -> how many calls
 // It ends when its input ends.
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <QtCore/QSocketNotifier>
 #include <QtDBus/QDBusConnectionInterface>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -48,6 +50,10 @@ std::string run(const std::string& line, FakeLoginManager* login, FakeScreenSave
         login->prepareForSleep(flag);
     } else if (command == "shutdown") {
         login->prepareForShutdown(flag);
+    } else if (command == "called") {
+        std::string method = line.substr(command.size() + 1);
+        const auto& calls = login->calls();
+        return std::to_string(std::count(calls.begin(), calls.end(), method));
     } else if (command == "inhibitors") {
         return "taken " + std::to_string(login->inhibits().size()) + " held " +
                std::to_string(login->inhibitorsHeld());
