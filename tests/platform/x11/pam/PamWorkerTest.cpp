@@ -105,8 +105,13 @@ TEST(PamWorkerTest, ChecksRunInOrderOffTheSubmittingThreadAndEachAnswersOnce) {
     Replies replies;
     std::mutex seenMutex;
     std::vector<std::string> seen;
+    // The checks wait until all three are queued: otherwise the second one's reply could ask
+    // again before the third is submitted, and the order would be the machine's, not the queue's.
+    std::promise<void> queued;
+    std::shared_future<void> allQueued = queued.get_future().share();
     {
         PamWorker worker([&](const SecretBytes& password) {
+            allQueued.wait();
             std::lock_guard<std::mutex> lock(seenMutex);
             seen.emplace_back(password.data(), password.size());
             return seen.back() == "right" ? AuthOutcome::success
@@ -119,6 +124,7 @@ TEST(PamWorkerTest, ChecksRunInOrderOffTheSubmittingThreadAndEachAnswersOnce) {
             worker.submit(secretOf("again"), replies.recorder(4));
         });
         worker.submit(secretOf(std::string("with\0nul", 8)), replies.recorder(3));
+        queued.set_value();
         auto got = replies.waitFor(4);
         ASSERT_EQ(got.size(), 4u);
         const std::pair<int, AuthOutcome> expected[] = {{1, AuthOutcome::authenticationFailed},
