@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/x11/qt/QtActivation.h"
 #include "platform/x11/qt/QtTextMetrics.h"
 
 namespace nimbrel::x11 {
@@ -39,38 +40,6 @@ Rect centredAbove(Size alert, const Rect& visible) {
 
 QString qText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The program runs in the background: a manager that weighs an application's own activation
-// request against the user's last input may leave the alert behind. A request in the pager's
-// name is one it grants, and an alert must be typed into.
-void bringToFront(QDialog& dialog) {
-    dialog.raise();
-    dialog.activateWindow();
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr) {
-        return;
-    }
-    xcb_connection_t* c = x11->connection();
-    const char name[] = "_NET_ACTIVE_WINDOW";
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-    if (atom == nullptr) {
-        return;
-    }
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = static_cast<xcb_window_t>(dialog.winId());
-    message.type = atom->atom;
-    message.data.data32[0] = 2;  // the pager's request
-    message.data.data32[1] = XCB_CURRENT_TIME;
-    std::free(atom);
-    xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(c);
 }
 
 }  // namespace
@@ -171,7 +140,7 @@ AlertResponse QtAlerts::runModal(const AlertRequest& request) {
         Rect root = screens_.layout().fromScreenSpace(*placed);
         dialog.move(static_cast<int>(root.x), static_cast<int>(root.y));
     }
-    QTimer::singleShot(0, &dialog, [&dialog] { bringToFront(dialog); });
+    QTimer::singleShot(0, &dialog, [&dialog] { askToActivate(dialog); });
 
     loop_.hold();
     int result = dialog.exec();
